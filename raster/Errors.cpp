@@ -1,0 +1,26 @@
+// The messages of the raster core's errors.
+#include "raster/Errors.h"
+
+namespace msg {
+std::string Format(const char* pattern, const std::string& argument) {
+    std::string text(pattern);
+    auto at = text.find("%s");
+    if (at != std::string::npos) {
+        text.replace(at, 2, argument);
+    }
+    return text;
+}
+} // namespace msg
+
+EFOpenError::EFOpenError(const std::string& path) : EVelmoraError(msg::Format(msg::kFileOpen, path)) {}
+EFCreateError::EFCreateError(const std::string& path)
+    : EVelmoraError(msg::Format(msg::kFileCreate, path)) {}
+EInvalidGraphic::EInvalidGraphic() : EVelmoraError(msg::kInvalidBitmap) {}
+EReadError::EReadError() : EVelmoraError(msg::kStreamRead) {}
+EWriteError::EWriteError() : EVelmoraError(msg::kStreamWrite) {}
+EInvalidGraphicFormat::EInvalidGraphicFormat(const std::string& extension)
+    : EVelmoraError(msg::Format(msg::kUnknownExtension, extension)) {}
+EOutOfResources::EOutOfResources() : EVelmoraError(msg::kOutOfResources) {}
+EOutOfResources::EOutOfResources(const std::string& systemText)
+    : EVelmoraError(systemText.empty() ? std::string(msg::kOutOfResources) : systemText) {}
+EInvalidImageOperation::EInvalidImageOperation() : EVelmoraError(msg::kImageNeedsBitmap) {}

@@ -1,0 +1,74 @@
+// The error types the raster core raises, each carrying the system's exact message (UTF-8).
+#pragma once
+
+#include <stdexcept>
+#include <string>
+
+// Every failure that reaches the error box is one of these; what() is the message shown.
+class EVelmoraError : public std::runtime_error {
+  public:
+    explicit EVelmoraError(const std::string& message) : std::runtime_error(message) {}
+};
+
+// The file cannot be opened for reading.
+class EFOpenError : public EVelmoraError {
+  public:
+    explicit EFOpenError(const std::string& path);
+};
+
+// The file cannot be created for writing.
+class EFCreateError : public EVelmoraError {
+  public:
+    explicit EFCreateError(const std::string& path);
+};
+
+// Not a BMP, planes not 1, or a picture that cannot be made.
+class EInvalidGraphic : public EVelmoraError {
+  public:
+    EInvalidGraphic();
+};
+
+// The file ends inside the file header, the colour masks or the colour table.
+class EReadError : public EVelmoraError {
+  public:
+    EReadError();
+};
+
+// Writing fails (disk full and the like).
+class EWriteError : public EVelmoraError {
+  public:
+    EWriteError();
+};
+
+// Load by extension with an extension no picture kind handles.
+class EInvalidGraphicFormat : public EVelmoraError {
+  public:
+    explicit EInvalidGraphicFormat(const std::string& extension);
+};
+
+// A surface that cannot be created for lack of resources.
+class EOutOfResources : public EVelmoraError {
+  public:
+    EOutOfResources();
+    explicit EOutOfResources(const std::string& systemText);
+};
+
+// An image control asked for its drawing surface while it holds a picture that is no bitmap.
+class EInvalidImageOperation : public EVelmoraError {
+  public:
+    EInvalidImageOperation();
+};
+
+namespace msg {
+inline constexpr const char* kFileOpen = "ﾌｧｲﾙ %s は開けません";
+inline constexpr const char* kFileCreate = "ﾌｧｲﾙ %s を作成できません";
+inline constexpr const char* kInvalidBitmap = "ﾋﾞｯﾄﾏｯﾌﾟｲﾒｰｼﾞが不正です";
+inline constexpr const char* kStreamRead = "ｽﾄﾘｰﾑからの読み込みｴﾗｰ";
+inline constexpr const char* kStreamWrite = "ｽﾄﾘｰﾑへの書き込みｴﾗｰ";
+inline constexpr const char* kUnknownExtension = "拡張子 .%s の画像形式は処理できません";
+inline constexpr const char* kOutOfResources = "ｼｽﾃﾑ ﾘｿｰｽが足りません";
+inline constexpr const char* kImageNeedsBitmap = "ﾋﾞｯﾄﾏｯﾌﾟを持っている時のみｲﾒｰｼﾞの変更が可能です";
+
+// The message with its one "%s" replaced by the argument.
+std::string Format(const char* pattern, const std::string& argument);
+} // namespace msg
