@@ -12,7 +12,8 @@ std::string Format(const char* pattern, const std::string& argument) {
 }
 } // namespace msg
 
-EFOpenError::EFOpenError(const std::string& path) : EVelmoraError(msg::Format(msg::kFileOpen, path)) {}
+EFOpenError::EFOpenError(const std::string& path)
+    : EVelmoraError(msg::Format(msg::kFileOpen, path)) {}
 EFCreateError::EFCreateError(const std::string& path)
     : EVelmoraError(msg::Format(msg::kFileCreate, path)) {}
 EInvalidGraphic::EInvalidGraphic() : EVelmoraError(msg::kInvalidBitmap) {}

@@ -9,6 +9,8 @@
 class TImageRules {
   public:
     TImageRules(int width, int height, bool autoSize);
+    TImageRules(const TImageRules&) = delete;
+    TImageRules& operator=(const TImageRules&) = delete;
 
     int Width() const { return width_; }
     int Height() const { return height_; }

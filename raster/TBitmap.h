@@ -20,7 +20,9 @@ struct TRect {
     bool operator==(const TRect&) const = default;
 };
 
-inline TRect Rect(int left, int top, int right, int bottom) { return TRect{left, top, right, bottom}; }
+inline TRect Rect(int left, int top, int right, int bottom) {
+    return TRect{left, top, right, bottom};
+}
 
 enum class TPenStyle { psSolid, psClear };
 enum class TFillStyle { fsBorder };
@@ -60,7 +62,9 @@ class TCanvas {
     // Fills the ellipse inscribed in the box with the brush colour; a pixel belongs to it when
     // its centre lies inside. Only the clear pen is used by the system: no outline is drawn.
     void Ellipse(const TRect& box);
-    void Ellipse(int left, int top, int right, int bottom) { Ellipse(Rect(left, top, right, bottom)); }
+    void Ellipse(int left, int top, int right, int bottom) {
+        Ellipse(Rect(left, top, right, bottom));
+    }
     // Border mode: every pixel connected (4-neighbours) to (x, y) through pixels that are not
     // of the border colour takes the brush colour. Nothing happens when (x, y) has it.
     void FloodFill(int x, int y, TColor border, TFillStyle style = TFillStyle::fsBorder);
@@ -133,7 +137,9 @@ class TBitmap {
     // Row access for bulk work. Row() never copies; MutableRow() first gives this surface a
     // private copy of shared pixels. Values written through MutableRow must be 0x00BBGGRR (and
     // only black or white on a monochrome surface); call Changed() when done.
-    const std::uint32_t* Row(int y) const { return pixels_->data() + static_cast<std::size_t>(y) * width_; }
+    const std::uint32_t* Row(int y) const {
+        return pixels_->data() + static_cast<std::size_t>(y) * width_;
+    }
     std::uint32_t* MutableRow(int y) {
         Detach();
         return pixels_->data() + static_cast<std::size_t>(y) * width_;
@@ -145,7 +151,9 @@ class TBitmap {
         }
     }
 
-    bool SharesPixelsWith(const TBitmap& other) const { return pixels_ && pixels_ == other.pixels_; }
+    bool SharesPixelsWith(const TBitmap& other) const {
+        return pixels_ && pixels_ == other.pixels_;
+    }
 
     // The value stored for a colour: resolved, flag byte dropped, black or white when one-bit.
     TColor StoredValue(TColor color) const;

@@ -23,9 +23,15 @@ constexpr TColor PaletteGrey(int v) {
     return clPaletteBlack + static_cast<TColor>(v) * 0x010101u;
 }
 
-constexpr int RedOf(TColor c) { return static_cast<int>(c & 0xFF); }
-constexpr int GreenOf(TColor c) { return static_cast<int>((c >> 8) & 0xFF); }
-constexpr int BlueOf(TColor c) { return static_cast<int>((c >> 16) & 0xFF); }
+constexpr int RedOf(TColor c) {
+    return static_cast<int>(c & 0xFF);
+}
+constexpr int GreenOf(TColor c) {
+    return static_cast<int>((c >> 8) & 0xFF);
+}
+constexpr int BlueOf(TColor c) {
+    return static_cast<int>((c >> 16) & 0xFF);
+}
 constexpr TColor RGB(int r, int g, int b) {
     return static_cast<TColor>(r & 0xFF) | (static_cast<TColor>(g & 0xFF) << 8) |
            (static_cast<TColor>(b & 0xFF) << 16);

@@ -9,6 +9,11 @@
 
 class TPicture {
   public:
+    TPicture() = default;
+    // The holder observes its own surface, so it stays where it was made.
+    TPicture(const TPicture&) = delete;
+    TPicture& operator=(const TPicture&) = delete;
+
     bool Empty() const { return !bitmap_.has_value(); }
     // The held colour surface, or nullptr while the picture is empty.
     TBitmap* Bitmap() { return bitmap_ ? &*bitmap_ : nullptr; }

@@ -1,0 +1,55 @@
+// The picture holder: assignment with shared pixels and loading by the file name's extension.
+#include "raster/TPicture.h"
+
+#include "raster/Bmp.h"
+#include "raster/Errors.h"
+
+#include <algorithm>
+
+std::string FileExtension(const std::string& path) {
+    std::size_t nameStart = path.find_last_of('/');
+    nameStart = nameStart == std::string::npos ? 0 : nameStart + 1;
+    std::size_t dot = path.find_last_of('.');
+    if (dot == std::string::npos || dot < nameStart) {
+        return "";
+    }
+    return path.substr(dot + 1);
+}
+
+void TPicture::Assign(const TBitmap& bitmap) {
+    TBitmap copy(bitmap); // the argument may be this holder's own surface
+    bitmap_.emplace(std::move(copy));
+    Hook();
+    Notify();
+}
+
+void TPicture::Clear() {
+    bitmap_.reset();
+    Notify();
+}
+
+void TPicture::LoadFromFile(const std::string& path) {
+    std::string extension = FileExtension(path);
+    std::string lower = extension;
+    std::transform(lower.begin(), lower.end(), lower.begin(), [](unsigned char c) {
+        return static_cast<char>(c >= 'A' && c <= 'Z' ? c + 32 : c);
+    });
+    if (lower != "bmp") {
+        throw EInvalidGraphicFormat(extension);
+    }
+    TBitmap loaded = ReadBmpFile(path);
+    bitmap_.emplace(std::move(loaded));
+    Hook();
+    Notify();
+}
+
+// Drawing on the held surface is a change of the picture.
+void TPicture::Hook() {
+    bitmap_->OnChange = [this] { Notify(); };
+}
+
+void TPicture::Notify() {
+    if (OnChange) {
+        OnChange();
+    }
+}
