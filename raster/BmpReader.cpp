@@ -1,0 +1,372 @@
+// The BMP reader: header validation, then every depth and compression decoded into colour.
+#include "raster/Bmp.h"
+#include "raster/BmpFormat.h"
+#include "raster/Errors.h"
+
+#include <algorithm>
+#include <array>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <sys/stat.h>
+
+namespace bmp {
+namespace {
+
+std::uint16_t U16(const std::uint8_t* p) {
+    return static_cast<std::uint16_t>(p[0] | (p[1] << 8));
+}
+std::uint32_t U32(const std::uint8_t* p) {
+    return static_cast<std::uint32_t>(p[0]) | (static_cast<std::uint32_t>(p[1]) << 8) |
+           (static_cast<std::uint32_t>(p[2]) << 16) | (static_cast<std::uint32_t>(p[3]) << 24);
+}
+std::int32_t I32(const std::uint8_t* p) {
+    return static_cast<std::int32_t>(U32(p));
+}
+
+void Require(std::size_t size, std::uint64_t needed) {
+    if (needed > size) {
+        throw EReadError();
+    }
+}
+
+} // namespace
+
+Layout ParseHeaders(const std::uint8_t* data, std::size_t size) {
+    Require(size, kFileHeaderSize);
+    if (data[0] != 'B' || data[1] != 'M') {
+        throw EInvalidGraphic();
+    }
+    Require(size, kFileHeaderSize + 4);
+    const std::uint32_t headerSize = U32(data + kFileHeaderSize);
+    const std::uint8_t* h = data + kFileHeaderSize;
+
+    std::int64_t width = 0;
+    std::int64_t height = 0;
+    std::uint32_t planes = 0;
+    Layout layout;
+    std::uint32_t clrUsed = 0;
+    std::uint32_t sizeImage = 0;
+    if (headerSize == kCoreHeaderSize) {
+        Require(size, kFileHeaderSize + kCoreHeaderSize);
+        width = U16(h + 4);
+        height = U16(h + 6);
+        planes = U16(h + 8);
+        layout.BitCount = U16(h + 10);
+        layout.PaletteEntrySize = 3;
+    } else {
+        if (headerSize < kInfoHeaderSize) {
+            throw EInvalidGraphic();
+        }
+        Require(size, std::uint64_t{kFileHeaderSize} + headerSize);
+        width = I32(h + 4);
+        height = I32(h + 8);
+        planes = U16(h + 12);
+        layout.BitCount = U16(h + 14);
+        layout.CompressionKind = U32(h + 16);
+        sizeImage = U32(h + 20);
+        clrUsed = U32(h + 32);
+    }
+    if (planes != 1) {
+        throw EInvalidGraphic();
+    }
+    std::size_t offset = kFileHeaderSize + headerSize;
+
+    const int bits = layout.BitCount;
+    const std::uint32_t compression = layout.CompressionKind;
+    const bool depthKnown =
+        bits == 1 || bits == 4 || bits == 8 || bits == 16 || bits == 24 || bits == 32;
+    const bool compressionFits = compression == kRgb || (compression == kRle8 && bits == 8) ||
+                                 (compression == kRle4 && bits == 4) ||
+                                 (compression == kBitFields && (bits == 16 || bits == 32));
+    if (!depthKnown || !compressionFits) {
+        throw EInvalidGraphic();
+    }
+
+    if (compression == kBitFields) {
+        if (headerSize == kInfoHeaderSize) {
+            Require(size, std::uint64_t{offset} + 12);
+            for (int i = 0; i < 3; ++i) {
+                layout.Masks[i] = U32(data + offset + 4 * i);
+            }
+            offset += 12;
+        } else if (headerSize >= 52) {
+            for (int i = 0; i < 3; ++i) {
+                layout.Masks[i] = U32(h + 40 + 4 * i);
+            }
+        }
+    } else if (bits == 16) {
+        layout.Masks[0] = 0x7C00;
+        layout.Masks[1] = 0x03E0;
+        layout.Masks[2] = 0x001F;
+    } else if (bits == 32) {
+        layout.Masks[0] = 0x00FF0000;
+        layout.Masks[1] = 0x0000FF00;
+        layout.Masks[2] = 0x000000FF;
+    }
+
+    std::uint64_t entries = clrUsed;
+    if (entries == 0 && bits <= 8) {
+        entries = std::uint64_t{1} << bits;
+    }
+    layout.PaletteOffset = offset;
+    Require(size, offset + entries * layout.PaletteEntrySize);
+    layout.PaletteEntries = static_cast<std::size_t>(entries);
+    offset += static_cast<std::size_t>(entries * layout.PaletteEntrySize);
+    layout.PixelOffset = offset;
+
+    if (height < 0) {
+        layout.TopDown = true;
+        height = -height;
+    }
+    if (width < 0 || width > kMaxSide || height > kMaxSide || width * height > kMaxPixels) {
+        throw EInvalidGraphic();
+    }
+    layout.Width = static_cast<int>(width);
+    layout.Height = static_cast<int>(height);
+    layout.RowBytes = (width * bits + 31) / 32 * 4;
+    layout.PixelBytes =
+        sizeImage != 0 ? sizeImage : static_cast<std::uint64_t>(layout.RowBytes * height);
+    return layout;
+}
+
+namespace {
+
+using Palette = std::array<std::uint32_t, 256>;
+
+Palette ReadPalette(const std::uint8_t* data, const Layout& layout) {
+    Palette palette{}; // indices beyond the table read as black
+    std::size_t count = std::min<std::size_t>(layout.PaletteEntries, palette.size());
+    for (std::size_t i = 0; i < count; ++i) {
+        const std::uint8_t* e = data + layout.PaletteOffset + i * layout.PaletteEntrySize;
+        palette[i] = RGB(e[2], e[1], e[0]);
+    }
+    return palette;
+}
+
+// One colour channel of a bit-field pixel, scaled to 8 bits by replicating its top bits.
+struct Channel {
+    int Shift = 0;
+    int Bits = 0;
+    std::uint32_t Mask = 0;
+
+    explicit Channel(std::uint32_t mask) : Mask(mask) {
+        if (mask == 0) {
+            return;
+        }
+        while (!(mask & 1u)) {
+            mask >>= 1;
+            ++Shift;
+        }
+        while (mask & 1u) {
+            mask >>= 1;
+            ++Bits;
+        }
+    }
+    int Value(std::uint32_t pixel) const {
+        if (Bits == 0) {
+            return 0;
+        }
+        std::uint32_t v = (pixel & Mask) >> Shift;
+        if (Bits >= 8) {
+            return static_cast<int>(v >> (Bits - 8));
+        }
+        // Replicate the bits down to fill 8: a full channel stays full, zero stays zero.
+        std::uint32_t out = 0;
+        int filled = 0;
+        while (filled < 8) {
+            out = (out << Bits) | v;
+            filled += Bits;
+        }
+        return static_cast<int>(out >> (filled - 8));
+    }
+};
+
+// The pixel rows as stored; bytes the file does not hold read as 0.
+class PixelSource {
+  public:
+    PixelSource(const std::uint8_t* data, std::size_t size, const Layout& layout) {
+        begin_ = data + std::min(layout.PixelOffset, size);
+        available_ =
+            std::min<std::uint64_t>(layout.PixelBytes, size - std::min(layout.PixelOffset, size));
+    }
+    std::uint8_t At(std::uint64_t index) const { return index < available_ ? begin_[index] : 0; }
+    const std::uint8_t* Span(std::uint64_t index, std::uint64_t length) const {
+        return index + length <= available_ ? begin_ + index : nullptr;
+    }
+    std::uint64_t Available() const { return available_; }
+
+  private:
+    const std::uint8_t* begin_;
+    std::uint64_t available_;
+};
+
+int TargetRow(const Layout& layout, int storedRow) {
+    return layout.TopDown ? storedRow : layout.Height - 1 - storedRow;
+}
+
+void DecodeUncompressed(const PixelSource& source, const Layout& layout, const Palette& palette,
+                        TBitmap& out) {
+    const int width = layout.Width;
+    const int bits = layout.BitCount;
+    const Channel red(layout.Masks[0]), green(layout.Masks[1]), blue(layout.Masks[2]);
+    std::vector<std::uint8_t> padded;
+    for (int r = 0; r < layout.Height; ++r) {
+        const std::uint64_t start = static_cast<std::uint64_t>(r) * layout.RowBytes;
+        const std::uint8_t* row = source.Span(start, layout.RowBytes);
+        if (!row) {
+            // A row the file holds only partly: the missing bytes are 0.
+            padded.assign(static_cast<std::size_t>(layout.RowBytes), 0);
+            for (std::int64_t i = 0; i < layout.RowBytes; ++i) {
+                padded[i] = source.At(start + i);
+            }
+            row = padded.data();
+        }
+        std::uint32_t* target = out.MutableRow(TargetRow(layout, r));
+        switch (bits) {
+        case 24:
+            for (int x = 0; x < width; ++x) {
+                const std::uint8_t* p = row + 3 * x;
+                target[x] = static_cast<std::uint32_t>(p[2]) |
+                            (static_cast<std::uint32_t>(p[1]) << 8) |
+                            (static_cast<std::uint32_t>(p[0]) << 16);
+            }
+            break;
+        case 32:
+            for (int x = 0; x < width; ++x) {
+                std::uint32_t v = U32(row + 4 * x);
+                target[x] = layout.CompressionKind == kBitFields
+                                ? RGB(red.Value(v), green.Value(v), blue.Value(v))
+                                : RGB((v >> 16) & 0xFF, (v >> 8) & 0xFF, v & 0xFF);
+            }
+            break;
+        case 16:
+            for (int x = 0; x < width; ++x) {
+                std::uint32_t v = U16(row + 2 * x);
+                target[x] = RGB(red.Value(v), green.Value(v), blue.Value(v));
+            }
+            break;
+        case 8:
+            for (int x = 0; x < width; ++x) {
+                target[x] = palette[row[x]];
+            }
+            break;
+        case 4:
+            for (int x = 0; x < width; ++x) {
+                std::uint8_t b = row[x / 2];
+                target[x] = palette[x % 2 == 0 ? b >> 4 : b & 0x0F];
+            }
+            break;
+        case 1:
+            for (int x = 0; x < width; ++x) {
+                target[x] = palette[(row[x / 8] >> (7 - x % 8)) & 1];
+            }
+            break;
+        }
+    }
+}
+
+// Run-length data: runs that pass the row's end are clipped, a delta or a row past the picture
+// ends the decoding, and data that ends early leaves the rest at colour 0.
+void DecodeRunLength(const PixelSource& source, const Layout& layout, const Palette& palette,
+                     TBitmap& out) {
+    const bool four = layout.CompressionKind == kRle4;
+    const int width = layout.Width;
+    const int height = layout.Height;
+    int x = 0;
+    int row = 0; // stored row: 0 is the bottom row of a bottom-up picture
+    std::uint64_t i = 0;
+    const std::uint64_t end = source.Available();
+    auto put = [&](int index) {
+        if (x < width && row < height) {
+            out.MutableRow(TargetRow(layout, row))[x] = palette[static_cast<std::size_t>(index)];
+        }
+        ++x;
+    };
+    while (i + 1 < end && row < height) {
+        const std::uint8_t count = source.At(i);
+        const std::uint8_t value = source.At(i + 1);
+        i += 2;
+        if (count > 0) {
+            for (int n = 0; n < count && x < width; ++n) {
+                put(four ? (n % 2 == 0 ? value >> 4 : value & 0x0F) : value);
+            }
+            continue;
+        }
+        if (value == 0) { // end of line
+            x = 0;
+            ++row;
+        } else if (value == 1) { // end of bitmap
+            break;
+        } else if (value == 2) { // delta
+            if (i + 1 >= end) {
+                break;
+            }
+            x += source.At(i);
+            row += source.At(i + 1);
+            i += 2;
+        } else { // absolute run of `value` pixels, padded to a 16-bit boundary
+            const int pixels = value;
+            const std::uint64_t bytes = four ? (pixels + 1) / 2 : pixels;
+            for (int n = 0; n < pixels; ++n) {
+                std::uint8_t b = source.At(i + (four ? n / 2 : n));
+                put(four ? (n % 2 == 0 ? b >> 4 : b & 0x0F) : b);
+            }
+            i += bytes + (bytes & 1);
+        }
+    }
+}
+
+} // namespace
+} // namespace bmp
+
+TBitmap DecodeBmp(const std::uint8_t* data, std::size_t size) {
+    if (size == 0) {
+        return TBitmap();
+    }
+    const bmp::Layout layout = bmp::ParseHeaders(data, size);
+    if (layout.Width == 0 || layout.Height == 0) {
+        return TBitmap();
+    }
+    const bmp::Palette palette = bmp::ReadPalette(data, layout);
+    TBitmap out;
+    out.Canvas().Brush.Color = layout.BitCount <= 8 ? palette[0] : clBlack;
+    out.SetSize(layout.Width, layout.Height);
+    out.Canvas().Brush.Color = clWhite;
+    const bmp::PixelSource source(data, size, layout);
+    if (layout.CompressionKind == bmp::kRle8 || layout.CompressionKind == bmp::kRle4) {
+        bmp::DecodeRunLength(source, layout, palette, out);
+    } else {
+        bmp::DecodeUncompressed(source, layout, palette, out);
+    }
+    return out;
+}
+
+namespace {
+// No valid picture needs more than its largest pixel data plus headers and a full table.
+constexpr std::uint64_t kMaxUsefulFileBytes = (std::uint64_t{1} << 30) + (std::uint64_t{1} << 20);
+} // namespace
+
+TBitmap ReadBmpFile(const std::string& path) {
+    struct stat info {};
+    if (stat(path.c_str(), &info) != 0 || S_ISDIR(info.st_mode)) {
+        throw EFOpenError(path);
+    }
+    std::FILE* file = std::fopen(path.c_str(), "rb");
+    if (!file) {
+        throw EFOpenError(path);
+    }
+    std::vector<std::uint8_t> bytes;
+    try {
+        std::uint64_t want =
+            std::min<std::uint64_t>(static_cast<std::uint64_t>(info.st_size), kMaxUsefulFileBytes);
+        bytes.resize(static_cast<std::size_t>(want));
+        std::size_t got = want ? std::fread(bytes.data(), 1, bytes.size(), file) : 0;
+        bytes.resize(got);
+    } catch (const std::bad_alloc&) {
+        std::fclose(file);
+        throw EOutOfResources();
+    }
+    std::fclose(file);
+    return DecodeBmp(bytes.data(), bytes.size());
+}
