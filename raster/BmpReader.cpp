@@ -125,8 +125,15 @@ Layout ParseHeaders(const std::uint8_t* data, std::size_t size) {
     layout.Width = static_cast<int>(width);
     layout.Height = static_cast<int>(height);
     layout.RowBytes = (width * bits + 31) / 32 * 4;
-    layout.PixelBytes =
-        sizeImage != 0 ? sizeImage : static_cast<std::uint64_t>(layout.RowBytes * height);
+    // Run-length data is as long as it is; without a stated size it runs to the file's end.
+    const bool runLength = compression == kRle8 || compression == kRle4;
+    if (sizeImage != 0) {
+        layout.PixelBytes = sizeImage;
+    } else if (runLength) {
+        layout.PixelBytes = size - offset;
+    } else {
+        layout.PixelBytes = static_cast<std::uint64_t>(layout.RowBytes * height);
+    }
     return layout;
 }
 
