@@ -1,0 +1,135 @@
+// The fish data sheet composer: bounding-box scans, the zoom rule and the 2 x 2 sheet itself.
+#include "fish/SheetComposer.h"
+
+#include <algorithm>
+#include <cstdint>
+
+namespace {
+
+bool Picks(std::uint32_t pixel, TColor colour, BoxRule rule) {
+    return rule == BoxRule::Equals ? pixel == colour : pixel != colour;
+}
+
+bool RowHolds(const std::uint32_t* row, int width, TColor colour, BoxRule rule) {
+    for (int x = 0; x < width; ++x) {
+        if (Picks(row[x], colour, rule)) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// Restores a canvas's copy mode when the composer is done with it.
+class CopyModeScope {
+  public:
+    CopyModeScope(TCanvas& canvas, std::uint32_t mode) : canvas_(canvas), saved_(canvas.CopyMode) {
+        canvas_.CopyMode = mode;
+    }
+    ~CopyModeScope() { canvas_.CopyMode = saved_; }
+    CopyModeScope(const CopyModeScope&) = delete;
+    CopyModeScope& operator=(const CopyModeScope&) = delete;
+
+  private:
+    TCanvas& canvas_;
+    std::uint32_t saved_;
+};
+
+} // namespace
+
+FishBoundingBox ScanBox(const TBitmap& surface, TColor colour, BoxRule rule) {
+    FishBoundingBox box;
+    const int width = surface.Width();
+    const int height = surface.Height();
+    if (surface.Empty()) {
+        return box;
+    }
+    for (int y = 0; y < height && box.Top < 0; ++y) {
+        if (RowHolds(surface.Row(y), width, colour, rule)) {
+            box.Top = y;
+        }
+    }
+    if (box.Top < 0) {
+        return box;
+    }
+    for (int y = height - 1; y >= box.Top && box.Bottom < 0; --y) {
+        if (RowHolds(surface.Row(y), width, colour, rule)) {
+            box.Bottom = y;
+        }
+    }
+    // Only the rows between top and bottom can hold a picked pixel; each row is searched only
+    // where it could still widen the box, so the whole scan reads every pixel at most once.
+    int left = width;
+    int right = -1;
+    for (int y = box.Top; y <= box.Bottom; ++y) {
+        const std::uint32_t* row = surface.Row(y);
+        for (int x = 0; x < left; ++x) {
+            if (Picks(row[x], colour, rule)) {
+                left = x;
+                break;
+            }
+        }
+        for (int x = width - 1; x > right && x >= left; --x) {
+            if (Picks(row[x], colour, rule)) {
+                right = x;
+                break;
+            }
+        }
+    }
+    box.Left = left;
+    box.Right = right;
+    return box;
+}
+
+int ZoomFactorFor(int width, int height) {
+    return width < 150 && height < 110 ? 2 : 1;
+}
+
+void ComposeFishSheet(const TBitmap& picture, TColor background, const TBitmap& shadow1,
+                      const TBitmap& shadow2, int zoom, TBitmap& sheet) {
+    const FishBoundingBox box = FindFishBox(picture, background);
+    const int w = box.Width();
+    const int h = box.Height();
+    sheet.SetWidth(2 * w);
+    sheet.SetHeight(2 * h);
+
+    if (!box.Found()) {
+        // Every source lies outside the surfaces: the sheet of a fish with no pixel at all.
+        sheet.SetPixel(0, 0, clPaletteBlack);
+        sheet.SetPixel(1, 0, clPaletteWhite);
+        sheet.SetPixel(0, 1, PaletteGrey(255));
+        sheet.SetPixel(1, 1, PaletteGrey(255));
+        return;
+    }
+
+    TCanvas& canvas = sheet.Canvas();
+    CopyModeScope plainCopy(canvas, cmSrcCopy);
+    canvas.CopyRect(Rect(0, 0, w, h), picture.Canvas(),
+                    Rect(box.Left, box.Top, box.Right + 1, box.Bottom + 1));
+
+    // The background test reads the copied pixel before it is blackened.
+    for (int y = 0; y < h; ++y) {
+        std::uint32_t* row = sheet.MutableRow(y);
+        for (int x = 0; x < w; ++x) {
+            if (row[x] == background) {
+                row[w + x] = clWhite;
+                row[x] = clBlack;
+            } else {
+                row[w + x] = clBlack;
+            }
+        }
+    }
+
+    const TRect shadowSource =
+        Rect(zoom * box.Left, zoom * box.Top, zoom * (box.Right + 1), zoom * (box.Bottom + 1));
+    canvas.CopyRect(Rect(0, h, w, 2 * h), shadow1.Canvas(), shadowSource);
+    canvas.CopyRect(Rect(w, h, 2 * w, 2 * h), shadow2.Canvas(), shadowSource);
+
+    // Only the red level of a shadow pixel counts.
+    for (int y = h; y < 2 * h; ++y) {
+        std::uint32_t* row = sheet.MutableRow(y);
+        for (int x = 0; x < 2 * w; ++x) {
+            row[x] = (row[x] & 0xFF) * 0x010101u;
+        }
+    }
+    sheet.Changed();
+}
