@@ -1,0 +1,15 @@
+// velmora-batch pen: the 50 x 50 stamp area the pen settings window paints.
+#include "batch/Commands.h"
+#include "batch/Runner.h"
+#include "raster/Bmp.h"
+#include "shadow/PenStamp.h"
+
+int RunPen(const Options& options) {
+    return RunForEachInput({*options.Output}, [&](const std::string& output) {
+        TBitmap area(kStampAreaSize, kStampAreaSize);
+        DrawPenStamp(area.Canvas(),
+                     PenSettingsFor(options.PenWidth, options.Centre, options.Density));
+        WriteBmpFile(area, output);
+        return std::vector<std::string>{output};
+    });
+}

@@ -1,0 +1,74 @@
+// What every velmora-batch command shares: the per-file loop with its progress and failure
+// lines, output naming, and the guard against overwriting an input.
+#include "batch/Runner.h"
+
+#include "raster/Errors.h"
+
+#include <filesystem>
+#include <iostream>
+
+namespace fs = std::filesystem;
+
+int RunForEachInput(const std::vector<std::string>& inputs, const FileJob& job) {
+    const bool several = inputs.size() > 1;
+    int failed = 0;
+    for (std::size_t i = 0; i < inputs.size(); ++i) {
+        const std::string& input = inputs[i];
+        const std::string counter =
+            several ? "[" + std::to_string(i + 1) + "/" + std::to_string(inputs.size()) + "] " : "";
+        try {
+            const std::vector<std::string> written = job(input);
+            if (several) {
+                std::string line = counter + input + " ->";
+                for (std::size_t k = 0; k < written.size(); ++k) {
+                    line += (k == 0 ? " " : ", ") + written[k];
+                }
+                std::cerr << line << "\n";
+            }
+        } catch (const EVelmoraError& error) {
+            std::cerr << counter << input << ": " << error.what() << "\n";
+            ++failed;
+        } catch (const BatchFailure& error) {
+            std::cerr << counter << input << ": " << error.what() << "\n";
+            ++failed;
+        }
+    }
+    return failed == 0 ? 0 : 1;
+}
+
+std::string InFolder(const std::string& folder, const std::string& name) {
+    return (fs::path(folder) / fs::path(name).filename()).string();
+}
+
+std::string OutputFor(const Options& options, const std::string& input) {
+    return options.Output ? *options.Output : InFolder(*options.OutDir, input);
+}
+
+void RefuseOverwritingInput(const std::string& input, const std::string& output) {
+    std::error_code error;
+    const bool same = fs::exists(output, error) ? fs::equivalent(input, output, error)
+                                                : fs::weakly_canonical(input, error) ==
+                                                      fs::weakly_canonical(output, error);
+    if (same) {
+        throw BatchFailure("refusing to overwrite the input with " + output);
+    }
+}
+
+TColor BackgroundFor(const BackgroundChoice& choice, const TBitmap& picture,
+                     const std::string& input) {
+    switch (choice.From) {
+    case BackgroundChoice::Kind::Colour:
+        return choice.Colour;
+    case BackgroundChoice::Kind::Pixel:
+        if (choice.X >= picture.Width() || choice.Y >= picture.Height()) {
+            throw UsageError("--background " + std::to_string(choice.X) + "," +
+                             std::to_string(choice.Y) + " lies outside " + input + " (" +
+                             std::to_string(picture.Width()) + " x " +
+                             std::to_string(picture.Height()) + ")");
+        }
+        return picture.Pixel(choice.X, choice.Y);
+    case BackgroundChoice::Kind::Default:
+        break;
+    }
+    return clBlack;
+}
