@@ -1,11 +1,19 @@
 // The fixed-point rotation of one sheet quadrant into its up and down copies.
 #include "rotate/RotationTransform.h"
 
+#include "raster/Errors.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
 #include <limits>
+#include <new>
+#include <vector>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 int RealToInt(float value) {
     if (!(value > static_cast<float>(std::numeric_limits<int>::min()))) {
@@ -40,7 +48,7 @@ TColor QuadrantFill(int quadrant) {
 namespace {
 
 // v / 1024 truncated toward zero: negative values are biased by 1023 before the shift.
-inline std::int32_t Div1024(std::int32_t v) {
+std::int32_t Div1024(std::int32_t v) {
     return (v + ((v >> 31) & 1023)) >> 10;
 }
 
@@ -102,29 +110,121 @@ struct RowWalk {
 };
 
 struct QuadrantView {
-    const std::uint32_t* Centre; // the source pixel at the centre of rotation
+    const std::uint32_t* Origin; // the quadrant's top-left pixel
     std::ptrdiff_t Stride;
     int LowX, HighX, LowY, HighY; // quotients that stay inside the quadrant
+    bool SixteenBit;              // every column, row and the stride fit in 15 bits
 };
 
-void WriteRow(std::uint32_t* out, int side, const RowWalk& walk, const QuadrantView& quadrant,
-              TColor fill) {
+// The outputs [first, last) at which x0 + dx * i is negative: one run at either end.
+Span NegativeSpan(std::int64_t v0, std::int64_t dv, int first, int last) {
+    auto negative = [&](int i) { return v0 + dv * i < 0; };
+    if (dv >= 0) {
+        // negative ... negative, then not: find the first non-negative output
+        const int end =
+            first + FirstWhere(last - first, [&](int k) { return !negative(first + k); });
+        return {first, end};
+    }
+    const int begin = first + FirstWhere(last - first, [&](int k) { return negative(first + k); });
+    return {begin, last};
+}
+
+// Copies the source pixels of outputs [first, last) where neither coordinate changes sign:
+// truncating toward zero is then a shift of the coordinate plus a fixed bias (1023 below zero).
+void CopySegment(std::uint32_t* out, int first, int last, const RowWalk& walk,
+                 const QuadrantView& quadrant) {
+    if (first >= last) {
+        return;
+    }
+    // Shifted by whole multiples of 1024 the quotients count from the quadrant's top-left
+    // corner instead of its centre, and stay non-negative.
+    const std::int64_t x = walk.X0 + walk.DX * first - std::int64_t{1024} * quadrant.LowX;
+    const std::int64_t y = walk.Y0 + walk.DY * first - std::int64_t{1024} * quadrant.LowY;
+    std::int32_t xb = static_cast<std::int32_t>(x + (walk.X0 + walk.DX * first < 0 ? 1023 : 0));
+    std::int32_t yb = static_cast<std::int32_t>(y + (walk.Y0 + walk.DY * first < 0 ? 1023 : 0));
+    const std::int32_t dx = static_cast<std::int32_t>(walk.DX);
+    const std::int32_t dy = static_cast<std::int32_t>(walk.DY);
+    const std::uint32_t* origin = quadrant.Origin;
+    const std::ptrdiff_t stride = quadrant.Stride;
+    int i = first;
+#if defined(__SSE2__)
+    if (quadrant.SixteenBit) {
+        // Four outputs at a time: both quotients by an arithmetic shift, packed as 16-bit pairs
+        // (column, row) and turned into the index column + row * stride by one multiply-add.
+        const __m128i weights = _mm_set1_epi32(static_cast<std::int32_t>((stride << 16) | 1));
+        __m128i xs = _mm_setr_epi32(xb, xb + dx, xb + 2 * dx, xb + 3 * dx);
+        __m128i ys = _mm_setr_epi32(yb, yb + dy, yb + 2 * dy, yb + 3 * dy);
+        const __m128i dx4 = _mm_set1_epi32(4 * dx);
+        const __m128i dy4 = _mm_set1_epi32(4 * dy);
+        alignas(16) std::int32_t index[4];
+        for (; i + 4 <= last; i += 4) {
+            const __m128i packed =
+                _mm_or_si128(_mm_srai_epi32(xs, 10), _mm_slli_epi32(_mm_srai_epi32(ys, 10), 16));
+            _mm_store_si128(reinterpret_cast<__m128i*>(index), _mm_madd_epi16(packed, weights));
+            out[i] = origin[index[0]];
+            out[i + 1] = origin[index[1]];
+            out[i + 2] = origin[index[2]];
+            out[i + 3] = origin[index[3]];
+            xs = _mm_add_epi32(xs, dx4);
+            ys = _mm_add_epi32(ys, dy4);
+        }
+        xb += (i - first) * dx;
+        yb += (i - first) * dy;
+    }
+#endif
+    for (; i < last; ++i) {
+        out[i] = origin[(yb >> 10) * stride + (xb >> 10)];
+        xb += dx;
+        yb += dy;
+    }
+}
+
+// The pieces of one output row that take source pixels; the rest of the row is fill.
+struct RowPlan {
+    Span Pieces[3];
+    int Count = 0;
+};
+
+RowPlan PlanRow(const RowWalk& walk, int side, const QuadrantView& quadrant) {
+    RowPlan plan;
     const Span inside =
         Intersect(QuotientSpan(walk.X0, walk.DX, side, quadrant.LowX, quadrant.HighX),
                   QuotientSpan(walk.Y0, walk.DY, side, quadrant.LowY, quadrant.HighY));
-    std::fill(out, out + inside.First, fill);
-    std::int32_t x = static_cast<std::int32_t>(walk.X0 + walk.DX * inside.First);
-    std::int32_t y = static_cast<std::int32_t>(walk.Y0 + walk.DY * inside.First);
-    const std::int32_t dx = static_cast<std::int32_t>(walk.DX);
-    const std::int32_t dy = static_cast<std::int32_t>(walk.DY);
-    const std::uint32_t* centre = quadrant.Centre;
-    const std::ptrdiff_t stride = quadrant.Stride;
-    for (int i = inside.First; i < inside.Last; ++i) {
-        out[i] = centre[Div1024(y) * stride + Div1024(x)];
-        x += dx;
-        y += dy;
+    if (inside.First >= inside.Last) {
+        return plan;
     }
-    std::fill(out + inside.Last, out + side, fill);
+    // Each coordinate is negative on one run at one end of the inside span; cutting at both
+    // runs' edges leaves at most three pieces of constant signs.
+    const Span negativeX = NegativeSpan(walk.X0, walk.DX, inside.First, inside.Last);
+    const Span negativeY = NegativeSpan(walk.Y0, walk.DY, inside.First, inside.Last);
+    int cuts[5] = {negativeX.First, negativeX.Last, negativeY.First, negativeY.Last, inside.Last};
+    std::sort(cuts, cuts + 5);
+    int from = inside.First;
+    for (int cut : cuts) {
+        if (cut > from) {
+            plan.Pieces[plan.Count++] = {from, cut};
+            from = cut;
+        }
+    }
+    return plan;
+}
+
+// Each output row is written once from left to right: fill, the pieces that take source
+// pixels, fill.
+void WriteDirection(TBitmap& output, int side, const std::vector<RowWalk>& walks,
+                    const QuadrantView& quadrant, TColor fill) {
+    for (int j = 0; j < side; ++j) {
+        const RowPlan plan = PlanRow(walks[j], side, quadrant);
+        std::uint32_t* row = output.MutableRow(j);
+        int from = 0;
+        for (int k = 0; k < plan.Count; ++k) {
+            std::fill(row + from, row + plan.Pieces[k].First, fill);
+            CopySegment(row, plan.Pieces[k].First, plan.Pieces[k].Last, walks[j], quadrant);
+            from = plan.Pieces[k].Last;
+        }
+        std::fill(row + from, row + side, fill);
+    }
+    output.Changed();
 }
 
 } // namespace
@@ -148,9 +248,31 @@ void RotateQuadrant(const TBitmap& source, int angle, int quadrant, TBitmap& upB
     const int cx = x0 + w2 / 2;
     const int cy = y0 + h2 / 2;
 
-    QuadrantView view{nullptr, sheet.Width(), x0 - cx, x0 + w2 - 1 - cx, y0 - cy, y0 + h2 - 1 - cy};
+    // The quadrant is read from a private copy whose row length is no multiple of the cache's
+    // way size: rows a whole power of two apart would all compete for the same cache sets.
+    std::ptrdiff_t stride = w2 + 16;
+    if (stride % 256 == 0) {
+        stride += 16;
+    }
+    std::vector<std::uint32_t> pixels;
+    QuadrantView view{nullptr,
+                      stride,
+                      x0 - cx,
+                      x0 + w2 - 1 - cx,
+                      y0 - cy,
+                      y0 + h2 - 1 - cy,
+                      stride < 32768 && h2 < 32768};
     if (w2 > 0 && h2 > 0) {
-        view.Centre = sheet.Row(cy) + cx;
+        try {
+            pixels.resize(static_cast<std::size_t>(stride) * h2);
+        } catch (const std::bad_alloc&) {
+            throw EOutOfResources();
+        }
+        for (int y = 0; y < h2; ++y) {
+            const std::uint32_t* in = sheet.Row(y0 + y) + x0;
+            std::copy(in, in + w2, pixels.data() + y * stride);
+        }
+        view.Origin = pixels.data();
     }
 
     // Output (i, j) has the offset (a, b) = (i - S/2, j - S/2) from the output centre.
@@ -159,13 +281,13 @@ void RotateQuadrant(const TBitmap& source, int angle, int quadrant, TBitmap& upB
     const std::int64_t s = f.S;
     const std::int64_t c = f.C;
     const std::int64_t a0 = -(side / 2);
+    std::vector<RowWalk> down(static_cast<std::size_t>(side));
+    std::vector<RowWalk> up(static_cast<std::size_t>(side));
     for (int j = 0; j < side; ++j) {
         const std::int64_t b = j - side / 2;
-        const RowWalk down{c * a0 - s * b, c, s * a0 + c * b, s};
-        const RowWalk up{c * a0 + s * b, c, c * b - s * a0, -s};
-        WriteRow(downBitmap.MutableRow(j), side, down, view, fill);
-        WriteRow(upBitmap.MutableRow(j), side, up, view, fill);
+        down[j] = RowWalk{c * a0 - s * b, c, s * a0 + c * b, s};
+        up[j] = RowWalk{c * a0 + s * b, c, c * b - s * a0, -s};
     }
-    downBitmap.Changed();
-    upBitmap.Changed();
+    WriteDirection(downBitmap, side, down, view, fill);
+    WriteDirection(upBitmap, side, up, view, fill);
 }
