@@ -87,13 +87,6 @@ TEST(FishBox, TenByEightExampleGivesColumnsThreeToSixRowsTwoToFour) {
     EXPECT_EQ(box.Height(), 3);
 }
 
-TEST(FishBox, NothingFoundLeavesEverySideAtMinusOne) {
-    EXPECT_FALSE(FindFishBox(Filled(7, 5, kBlue), kBlue).Found());
-    EXPECT_EQ(FindFishBox(TBitmap(), kBlue), FishBoundingBox{});
-    EXPECT_EQ(FishBoundingBox{}.Width(), 1);
-    EXPECT_FALSE(ScanBox(Filled(4, 4, clWhite), clBlack, BoxRule::Equals).Found());
-}
-
 TEST(FishBox, AgreesWithMinimumAndMaximumOnRandomSparsePictures) {
     std::mt19937 random(7);
     for (int round = 0; round < 200; ++round) {

@@ -34,10 +34,6 @@ TEST(PenSettings, CentreSliderCountsInTwentyFifthsOfTheWidth) {
     EXPECT_EQ(CenterSizeFor(50, 25), 50);
     EXPECT_EQ(CenterSizeFor(50, 1), 2);
     EXPECT_EQ(CenterSizeFor(7, 3), 0);
-    const PenSettings defaults = PenSettingsFor(kPenWidthStart, kCentreStart, kDensityStart);
-    EXPECT_EQ(defaults.PenWidth, PenSettings{}.PenWidth);
-    EXPECT_EQ(defaults.CenterSize, PenSettings{}.CenterSize);
-    EXPECT_EQ(defaults.PenDensity, PenSettings{}.PenDensity);
 }
 
 TEST(PenStamp, DefaultPenHasRingsSteppingByTwelveAndCentre183) {

@@ -154,21 +154,6 @@ TEST(RotateQuadrant, ThirtyDegreesTruncatesSmallQuotientsToTheCentre) {
     EXPECT_EQ(down.Pixel(33, 32), At(25, 20));
 }
 
-TEST(RotateQuadrant, AngleZeroPlacesTheQuadrantCentreOnTheOutputCentre) {
-    const TBitmap sheet = PositionPicture(100, 80);
-    TBitmap up, down;
-    RotateQuadrant(sheet, 0, 2, up, down);
-    for (int j = 0; j < 65; ++j) {
-        for (int i = 0; i < 65; ++i) {
-            const int x = i - 32 + 25;
-            const int y = j - 32 + 60;
-            const bool inside = x >= 0 && x < 50 && y >= 40 && y < 80;
-            ASSERT_EQ(up.Pixel(i, j), inside ? At(x, y) : clWhite) << i << "," << j;
-            ASSERT_EQ(down.Pixel(i, j), up.Pixel(i, j));
-        }
-    }
-}
-
 TEST(RotateQuadrant, QuadrantOneSamplesOnlyItsOwnColumnsAndRows) {
     const TBitmap sheet = PositionPicture(101, 80); // column 100 belongs to no quadrant
     TBitmap up, down;
@@ -188,21 +173,6 @@ TEST(RotateQuadrant, QuadrantOneSamplesOnlyItsOwnColumnsAndRows) {
             }
         }
         EXPECT_EQ(up.Pixel(32, 32), At(75, 20)) << "angle " << angle;
-    }
-}
-
-TEST(RotateQuadrant, SheetsWithoutAQuadrantGiveOnlyFill) {
-    TBitmap up, down;
-    RotateQuadrant(TBitmap(), 30, 0, up, down);
-    ASSERT_EQ(up.Width(), 1);
-    EXPECT_EQ(up.Pixel(0, 0), clBlack);
-    RotateQuadrant(PositionPicture(1, 9), 30, 3, up, down);
-    ASSERT_EQ(down.Width(), 5); // from H2 = 4 alone
-    for (int j = 0; j < 5; ++j) {
-        for (int i = 0; i < 5; ++i) {
-            ASSERT_EQ(up.Pixel(i, j), clWhite);
-            ASSERT_EQ(down.Pixel(i, j), clWhite);
-        }
     }
 }
 
