@@ -1,0 +1,146 @@
+// The toolkit's own controls for window definitions: TImage, TPanel, TEdit, TTimer; the
+// hourglass cursor; conversions between raster surfaces and Qt images.
+//
+// Standard Qt classes are used directly in a .ui where they suffice: QToolButton (SpeedButton:
+// autoRaise true, icon = glyph), QPushButton (BitBtn: icon left of the caption), QLabel,
+// QScrollBar (orientation horizontal), QMenuBar / QMenu / QAction. Hints are "toolTip".
+#pragma once
+
+#include "raster/ImageControl.h"
+
+#include <QFrame>
+#include <QImage>
+#include <QLineEdit>
+#include <QTimer>
+#include <QWidget>
+#include <functional>
+#include <string>
+
+enum class TMouseButton { mbLeft, mbRight, mbMiddle };
+
+// Surface <-> Qt image, pixel for pixel (the flag byte is not stored in a surface).
+QImage ToQImage(const TBitmap& bitmap);
+TBitmap FromQImage(const QImage& image);
+
+// The image control: the picture drawn at its top-left, repainted on every change of the
+// picture; with automatic size it takes the picture's size. Mouse positions are picture pixels.
+// .ui properties: "autoSize" (bool, default true), "picture" (a resource path such as
+// ":/glyphs/program_icon_32.xpm", loaded into the picture).
+// Events for bindings: MouseDown, MouseMove, MouseUp (handler: void(TMouseButton, int x, int y)).
+class TImage : public QWidget {
+    Q_OBJECT
+    Q_PROPERTY(bool autoSize READ AutoSize WRITE SetAutoSize)
+    Q_PROPERTY(QString picture READ PictureResource WRITE LoadPictureResource)
+
+  public:
+    explicit TImage(QWidget* parent = nullptr);
+
+    // The rules' picture: assigning stores a copy the control owns.
+    TPicture& Picture() { return rules_.Picture(); }
+    // The drawing surface (an empty picture first gets a white surface of the control's size).
+    TCanvas& Canvas() { return rules_.Canvas(); }
+    bool AutoSize() const { return rules_.AutoSize(); }
+    void SetAutoSize(bool autoSize) { rules_.SetAutoSize(autoSize); }
+
+    QString PictureResource() const { return pictureResource_; }
+    void LoadPictureResource(const QString& path);
+
+    std::function<void(TMouseButton, int, int)> OnMouseDown;
+    std::function<void(TMouseButton, int, int)> OnMouseMove;
+    std::function<void(TMouseButton, int, int)> OnMouseUp;
+
+  protected:
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+
+  private:
+    void Repaint();
+    TImageRules rules_;
+    QImage cache_;
+    bool cacheValid_ = false;
+    QString pictureResource_;
+};
+
+// A panel: a filled frame, lowered bevel by default ("frameShadow" Sunken). .ui property "align":
+// "alTop" docks it to the top of its window at full width (in definition order), "alNone"
+// (default) keeps its geometry.
+class TPanel : public QFrame {
+    Q_OBJECT
+    Q_PROPERTY(QString align READ Align WRITE SetAlign)
+
+  public:
+    explicit TPanel(QWidget* parent = nullptr);
+    QString Align() const { return align_; }
+    void SetAlign(const QString& align) { align_ = align; }
+    bool AlignedTop() const { return align_ == "alTop"; }
+
+  private:
+    QString align_ = "alNone";
+};
+
+// The one-line edit. Events for bindings: Change (handler void(); setting an identical text
+// fires none), Exit (void(); the focus left the edit), KeyDown (void(int& key): the key code, 13
+// for Enter, 27 for Esc, upper-case letters and digits as themselves; a handler that sets the
+// key to 0 swallows it).
+class TEdit : public QLineEdit {
+    Q_OBJECT
+  public:
+    explicit TEdit(QWidget* parent = nullptr);
+    std::string Text() const { return text().toStdString(); }
+    void SetText(const std::string& value) { setText(QString::fromStdString(value)); }
+
+    std::function<void()> OnChange;
+    std::function<void()> OnExit;
+    std::function<void(int&)> OnKeyDown;
+
+  protected:
+    void focusOutEvent(QFocusEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+};
+
+// The key code of a Qt key as the key-down handlers see it (0 for keys without one).
+int KeyCode(int qtKey);
+
+// The timer, an invisible component. It ticks on the user-interface thread every "interval"
+// milliseconds while "timerEnabled" is true and the interval is above 0; setting the interval
+// restarts it, 0 stops it. Event for bindings: Timer (handler void()).
+class TTimer : public QWidget {
+    Q_OBJECT
+    Q_PROPERTY(int interval READ Interval WRITE SetInterval)
+    Q_PROPERTY(bool timerEnabled READ Enabled WRITE SetEnabled)
+
+  public:
+    explicit TTimer(QWidget* parent = nullptr);
+    int Interval() const { return interval_; }
+    void SetInterval(int milliseconds);
+    bool Enabled() const { return enabled_; }
+    void SetEnabled(bool enabled);
+    bool Running() const { return timer_.isActive(); }
+
+    std::function<void()> OnTimer;
+
+  private:
+    void Restart();
+    QTimer timer_;
+    int interval_ = 1000;
+    bool enabled_ = true;
+};
+
+// The cursor over a window or one control during long work.
+enum class TCursor { crDefault, crHourGlass };
+void SetCursor(QWidget* control, TCursor cursor);
+
+// The hourglass over a control for the lifetime of the object, then the default cursor.
+class THourglass {
+  public:
+    explicit THourglass(QWidget* control);
+    ~THourglass();
+    THourglass(const THourglass&) = delete;
+    THourglass& operator=(const THourglass&) = delete;
+
+  private:
+    QWidget* control_;
+};

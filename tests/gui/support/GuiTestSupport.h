@@ -1,0 +1,19 @@
+// Helpers shared by the GUI tests: running posted events as the event loop would, and reading
+// the frame's child list and menu bar back as names.
+#pragma once
+
+#include "app/toolkit/Form.h"
+
+#include <string>
+#include <vector>
+
+class QMenu;
+
+namespace gui_test {
+// One turn of the event loop: posted events (deferred frees among them), then the rest.
+void RunPostedEvents();
+// The captions of the frame's children in child-list order.
+std::vector<std::string> ChildNames(const TForm* frame);
+// The titles shown in a window's menu bar (separators as "-").
+std::vector<std::string> MenuTitles(const QWidget* bar);
+} // namespace gui_test

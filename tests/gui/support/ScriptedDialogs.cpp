@@ -1,0 +1,114 @@
+// The scripted dialogs: each call checks the next expected step, runs a nested event loop turn
+// as a real modal box would, and gives the scripted answer.
+#include "support/ScriptedDialogs.h"
+
+#include "app/toolkit/Application.h"
+
+#include <QCoreApplication>
+#include <gtest/gtest.h>
+
+ScriptedDialogs::ScriptedDialogs() {
+    Application->SetDialogs(this);
+}
+
+ScriptedDialogs::~ScriptedDialogs() {
+    Verify();
+    Application->SetDialogs(nullptr);
+}
+
+void ScriptedDialogs::ExpectOpen(std::optional<std::string> answer,
+                                 std::function<void()> whileShown) {
+    script_.push_back({Kind::Open, "", std::move(answer), TMsgResult::mrOk, std::move(whileShown)});
+}
+
+void ScriptedDialogs::ExpectSave(std::optional<std::string> answer,
+                                 std::function<void()> whileShown) {
+    script_.push_back({Kind::Save, "", std::move(answer), TMsgResult::mrOk, std::move(whileShown)});
+}
+
+void ScriptedDialogs::ExpectWarning(const std::string& text, TMsgResult answer,
+                                    std::function<void()> whileShown) {
+    script_.push_back({Kind::Warning, text, std::nullopt, answer, std::move(whileShown)});
+}
+
+void ScriptedDialogs::ExpectInformation(const std::string& text) {
+    script_.push_back({Kind::Information, text, std::nullopt, TMsgResult::mrOk, {}});
+}
+
+void ScriptedDialogs::ExpectError(const std::string& text) {
+    script_.push_back({Kind::Error, text, std::nullopt, TMsgResult::mrOk, {}});
+}
+
+void ScriptedDialogs::Verify() {
+    for (const Step& step : script_) {
+        ADD_FAILURE() << "expected " << KindName(step.kind) << " \"" << step.text
+                      << "\" was never shown";
+    }
+    script_.clear();
+}
+
+const char* ScriptedDialogs::KindName(Kind kind) {
+    switch (kind) {
+    case Kind::Open:
+        return "open dialog";
+    case Kind::Save:
+        return "save dialog";
+    case Kind::Warning:
+        return "warning box";
+    case Kind::Information:
+        return "information box";
+    case Kind::Error:
+        return "error box";
+    }
+    return "?";
+}
+
+std::optional<ScriptedDialogs::Step> ScriptedDialogs::Take(Kind kind, const std::string& text) {
+    if (script_.empty()) {
+        ADD_FAILURE() << "unexpected " << KindName(kind) << " \"" << text
+                      << "\": the script has no more steps";
+        return std::nullopt;
+    }
+    Step step = script_.front();
+    if (step.kind != kind) {
+        ADD_FAILURE() << "unexpected " << KindName(kind) << " \"" << text << "\": expected "
+                      << KindName(step.kind) << " \"" << step.text << "\"";
+        return std::nullopt;
+    }
+    script_.pop_front();
+    EXPECT_EQ(step.text, text) << "text of the " << KindName(kind);
+    // A modal box runs a nested loop: windows marked to be freed go now.
+    QCoreApplication::sendPostedEvents();
+    QCoreApplication::processEvents();
+    if (step.whileShown) {
+        step.whileShown();
+    }
+    return step;
+}
+
+std::optional<std::string> ScriptedDialogs::ExecuteOpen(const TOpenDialog& dialog) {
+    LastFilter = dialog.Filter;
+    LastFileName = dialog.FileName;
+    std::optional<Step> step = Take(Kind::Open, "");
+    return step ? step->name : std::nullopt;
+}
+
+std::optional<std::string> ScriptedDialogs::ExecuteSave(const TSaveDialog& dialog) {
+    LastFilter = dialog.Filter;
+    LastFileName = dialog.FileName;
+    std::optional<Step> step = Take(Kind::Save, "");
+    return step ? step->name : std::nullopt;
+}
+
+TMsgResult ScriptedDialogs::Warning(const std::string& text) {
+    std::optional<Step> step = Take(Kind::Warning, text);
+    return step ? step->answer : TMsgResult::mrNo;
+}
+
+void ScriptedDialogs::Information(const std::string& text) {
+    Take(Kind::Information, text);
+}
+
+void ScriptedDialogs::Error(const std::string& text) {
+    Take(Kind::Error, text);
+}

@@ -1,0 +1,54 @@
+// ScriptedDialogs: the dialogs of a test, answered from a script of expected calls. A call that
+// was not expected, or an answer left unused when the script ends, fails the test.
+#pragma once
+
+#include "app/toolkit/Dialogs.h"
+
+#include <deque>
+#include <functional>
+#include <optional>
+#include <string>
+
+class ScriptedDialogs : public IDialogs {
+  public:
+    // Installs itself as the application's dialogs; the destructor puts the Qt ones back and
+    // fails the test for every expectation still waiting.
+    ScriptedDialogs();
+    ~ScriptedDialogs() override;
+
+    // `whileShown` runs inside the box, after its nested event loop turn.
+    void ExpectOpen(std::optional<std::string> answer, std::function<void()> whileShown = {});
+    void ExpectSave(std::optional<std::string> answer, std::function<void()> whileShown = {});
+    void ExpectWarning(const std::string& text, TMsgResult answer,
+                       std::function<void()> whileShown = {});
+    void ExpectInformation(const std::string& text);
+    void ExpectError(const std::string& text);
+
+    // Fails the test for each unused expectation and forgets them.
+    void Verify();
+    std::size_t Pending() const { return script_.size(); }
+
+    // The settings the last file dialog was shown with.
+    std::string LastFilter;
+    std::string LastFileName;
+
+    std::optional<std::string> ExecuteOpen(const TOpenDialog& dialog) override;
+    std::optional<std::string> ExecuteSave(const TSaveDialog& dialog) override;
+    TMsgResult Warning(const std::string& text) override;
+    void Information(const std::string& text) override;
+    void Error(const std::string& text) override;
+
+  private:
+    enum class Kind { Open, Save, Warning, Information, Error };
+    struct Step {
+        Kind kind;
+        std::string text;
+        std::optional<std::string> name;
+        TMsgResult answer = TMsgResult::mrOk;
+        std::function<void()> whileShown;
+    };
+    // The next step if it is of that kind (and text); otherwise the failure is recorded.
+    std::optional<Step> Take(Kind kind, const std::string& text);
+    static const char* KindName(Kind kind);
+    std::deque<Step> script_;
+};

@@ -1,0 +1,258 @@
+// The MDI frame and the close protocol: child-list order, activation order, menu replacement,
+// deferred freeing (also inside a question's nested loop), vetoes and changed close actions.
+#include "app/toolkit/Application.h"
+#include "support/GuiTestSupport.h"
+#include "support/ScriptedDialogs.h"
+#include "support/TestWindows.h"
+
+#include <QApplication>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QTest>
+#include <algorithm>
+#include <gtest/gtest.h>
+
+using namespace gui_test;
+using Names = std::vector<std::string>;
+
+namespace {
+long Count(const std::string& entry) {
+    return std::count(EventLog().begin(), EventLog().end(), entry);
+}
+
+class MdiFrameTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        EventLog().clear();
+        Application->CreateForm(frame);
+        frame->Show();
+        QApplication::setActiveWindow(frame);
+    }
+    void TearDown() override { Application->DestroyForms(); }
+
+    TTestChild* Child(const std::string& name) { return new TTestChild(name); }
+
+    ScriptedDialogs dialogs;
+    TTestFrame* frame = nullptr;
+};
+} // namespace
+
+TEST_F(MdiFrameTest, NewChildIsActiveAndFirstFocusedChildMovesToFront) {
+    TTestChild* a = Child("a");
+    TTestChild* b = Child("b");
+    TTestChild* c = Child("c");
+    EXPECT_EQ(ChildNames(frame), (Names{"c", "b", "a"}));
+    EXPECT_EQ(frame->ActiveMDIChild(), c);
+    EXPECT_TRUE(c->Visible());
+
+    a->Edit1->setFocus();
+    EXPECT_EQ(ChildNames(frame), (Names{"a", "c", "b"}));
+    EXPECT_EQ(frame->ActiveMDIChild(), a);
+
+    b->BringToFront();
+    EXPECT_EQ(ChildNames(frame), (Names{"b", "a", "c"}));
+    EXPECT_EQ(frame->MDIClient()->activeSubWindow(), b->Frame());
+}
+
+TEST_F(MdiFrameTest, LosingChildIsDeactivatedBeforeGainingChildIsActivated) {
+    TTestChild* a = Child("a");
+    Child("b");
+    EXPECT_EQ(EventLog(), (Names{"a:Activate", "a:Deactivate", "b:Activate"}));
+    EventLog().clear();
+    QTest::mouseClick(a->Button1, Qt::LeftButton);
+    ASSERT_GE(EventLog().size(), 2u);
+    EXPECT_EQ(EventLog()[0], "b:Deactivate");
+    EXPECT_EQ(EventLog()[1], "a:Activate");
+    // Giving the focus back to the frame's own tool bar does not deactivate the child.
+    EXPECT_EQ(Count("a:Deactivate"), 0);
+}
+
+TEST_F(MdiFrameTest, ActiveChildMenuReplacesFrameMenuUntilLastChildIsFreed) {
+    EXPECT_EQ(MenuTitles(frame->MenuBarView()), (Names{"Frame"}));
+    TTestChild* a = Child("a");
+    TTestChild* b = Child("b");
+    EXPECT_EQ(MenuTitles(frame->MenuBarView()), (Names{"Child"}));
+    b->Close();
+    RunPostedEvents();
+    EXPECT_EQ(frame->ActiveMDIChild(), a);
+    EXPECT_EQ(MenuTitles(frame->MenuBarView()), (Names{"Child"}));
+    a->Close();
+    RunPostedEvents();
+    EXPECT_EQ(frame->MDIChildCount(), 0);
+    EXPECT_EQ(frame->ActiveMDIChild(), nullptr);
+    EXPECT_EQ(MenuTitles(frame->MenuBarView()), (Names{"Frame"}));
+    // The tool bar sits below the menu bar the whole time.
+    EXPECT_EQ(frame->findChild<TPanel*>("Panel1")->y(), frame->MenuBarView()->height());
+}
+
+TEST_F(MdiFrameTest, FreeIsDeferredToTheEventLoopAndTheWindowStaysListedUntilThen) {
+    Child("a");
+    TTestChild* b = Child("b");
+    b->Close();
+    EXPECT_EQ(EventLog().back(), "b:Close");
+    EXPECT_TRUE(b->FreePending());
+    EXPECT_EQ(ChildNames(frame), (Names{"b", "a"}));
+    EXPECT_EQ(Count("b:Destroy"), 0);
+    RunPostedEvents();
+    EXPECT_EQ(ChildNames(frame), (Names{"a"}));
+    EXPECT_EQ(Count("b:Destroy"), 1);
+    // The freed active child hands activation to the next one in the list.
+    EXPECT_EQ(EventLog().back(), "a:Activate");
+}
+
+TEST_F(MdiFrameTest, VetoStopsTheCloseBeforeTheCloseHandler) {
+    TTestChild* a = Child("a");
+    a->AllowClose = false;
+    a->Close();
+    RunPostedEvents();
+    EXPECT_EQ(Count("a:CloseQuery"), 1);
+    EXPECT_EQ(Count("a:Close"), 0);
+    EXPECT_FALSE(a->FreePending());
+    EXPECT_EQ(frame->MDIChildCount(), 1);
+}
+
+TEST_F(MdiFrameTest, CloseActionDefaultsToMinimiseAndTheHandlerMayChangeIt) {
+    TTestChild* a = Child("a");
+    a->Action.reset();
+    a->Close();
+    EXPECT_TRUE(a->Frame()->isMinimized());
+    EXPECT_FALSE(a->FreePending());
+
+    TTestChild* b = Child("b");
+    b->Action = TCloseAction::caHide;
+    b->Close();
+    EXPECT_FALSE(b->Visible());
+
+    TTestChild* c = Child("c");
+    c->Action = TCloseAction::caNone;
+    c->Close();
+    RunPostedEvents();
+    EXPECT_TRUE(c->Visible());
+    EXPECT_FALSE(c->Frame()->isMinimized());
+    EXPECT_EQ(frame->MDIChildCount(), 3);
+}
+
+TEST_F(MdiFrameTest, ClosingAWindowMarkedForFreeingRunsTheHandlerAgainAndFreesOnce) {
+    TTestChild* a = Child("a");
+    a->Close();
+    a->Close();
+    EXPECT_EQ(Count("a:Close"), 2);
+    RunPostedEvents();
+    RunPostedEvents();
+    EXPECT_EQ(Count("a:Destroy"), 1);
+    EXPECT_EQ(frame->MDIChildCount(), 0);
+
+    // The same from inside its own close handler, as a workspace close does.
+    TTestChild* b = Child("b");
+    bool inner = false;
+    b->OnClosing = [&] {
+        if (!inner) {
+            inner = true;
+            b->Close();
+        }
+    };
+    b->Close();
+    EXPECT_EQ(Count("b:Close"), 2);
+    RunPostedEvents();
+    EXPECT_EQ(Count("b:Destroy"), 1);
+}
+
+TEST_F(MdiFrameTest, WindowClosedEarlierIsFreedInsideTheNestedLoopOfAQuestion) {
+    TTestChild* a = Child("a");
+    TTestChild* b = Child("b");
+    a->Close();
+    int childrenDuringQuestion = -1;
+    b->OnClosing = [&] { WarningBox("save b?"); };
+    dialogs.ExpectWarning("save b?", TMsgResult::mrNo,
+                          [&] { childrenDuringQuestion = frame->MDIChildCount(); });
+    b->Close();
+    EXPECT_EQ(childrenDuringQuestion, 1);
+    EXPECT_EQ(Count("a:Destroy"), 1);
+    EXPECT_EQ(ChildNames(frame), (Names{"b"}));
+}
+
+TEST_F(MdiFrameTest, CloseBoxOfAChildGoesThroughTheCloseProtocol) {
+    TTestChild* a = Child("a");
+    a->Frame()->close();
+    EXPECT_EQ(Count("a:CloseQuery"), 1);
+    EXPECT_TRUE(a->FreePending());
+    RunPostedEvents();
+    EXPECT_EQ(frame->MDIChildCount(), 0);
+}
+
+TEST_F(MdiFrameTest, ClosingTheFrameAsksEveryChildAndEndsWithoutTheirCloseHandlers) {
+    TTestChild* a = Child("a");
+    Child("b");
+    a->AllowClose = false;
+    frame->Close();
+    EXPECT_FALSE(Application->Terminated());
+    a->AllowClose = true;
+    frame->close();
+    EXPECT_TRUE(Application->Terminated());
+    EXPECT_EQ(Count("a:CloseQuery"), 2);
+    EXPECT_EQ(Count("b:CloseQuery"), 2);
+    EXPECT_EQ(Count("a:Close") + Count("b:Close"), 0);
+}
+
+TEST_F(MdiFrameTest, DestroyingAllWindowsRunsDestroyHandlersButNoCloseHandlers) {
+    Child("a");
+    Child("b");
+    Application->DestroyForms();
+    EXPECT_EQ(Count("a:Destroy"), 1);
+    EXPECT_EQ(Count("b:Destroy"), 1);
+    EXPECT_EQ(Count("a:Close") + Count("b:Close"), 0);
+}
+
+TEST_F(MdiFrameTest, TileStacksWideWindowsAndCascadeOffsetsThem) {
+    Child("a");
+    Child("b");
+    Child("c");
+    frame->Tile();
+    const QRect area = frame->MDIClient()->viewport()->rect();
+    std::vector<QRect> tiles;
+    for (int i = 0; i < frame->MDIChildCount(); ++i) {
+        tiles.push_back(frame->MDIChildren(i)->Frame()->geometry());
+    }
+    std::sort(tiles.begin(), tiles.end(), [](QRect l, QRect r) { return l.top() < r.top(); });
+    for (std::size_t i = 0; i < tiles.size(); ++i) {
+        EXPECT_EQ(tiles[i].width(), area.width());
+        if (i > 0) {
+            EXPECT_EQ(tiles[i].top(), tiles[i - 1].bottom() + 1);
+        }
+    }
+    EXPECT_EQ(tiles.back().bottom(), area.bottom());
+
+    frame->Cascade();
+    std::vector<QPoint> corners;
+    for (QMdiSubWindow* window : frame->MDIClient()->subWindowList()) {
+        corners.push_back(window->pos());
+    }
+    std::sort(corners.begin(), corners.end(), [](QPoint l, QPoint r) { return l.y() < r.y(); });
+    EXPECT_LT(corners[0].x(), corners[1].x());
+    EXPECT_LT(corners[0].y(), corners[1].y());
+    EXPECT_LT(corners[1].y(), corners[2].y());
+}
+
+TEST(TopLevelWindow, CloseHidesAndTheClientSizeAndColourComeFromTheDefinition) {
+    TTestWindow window;
+    EXPECT_EQ(window.ClientWidth(), 120);
+    EXPECT_EQ(window.ClientHeight(), 90);
+    window.Show();
+    EXPECT_EQ(window.Shows, 1);
+    EXPECT_TRUE(window.Visible());
+    window.close();
+    EXPECT_FALSE(window.Visible());
+    window.Show();
+    EXPECT_EQ(window.Shows, 2);
+
+    // The client surface starts in the window's colour; drawings show on the next paint.
+    EXPECT_EQ(window.Canvas().Pixel(0, 0), 0x0000FFu);
+    window.Canvas().Brush.Color = RGB(0, 0, 255);
+    window.Canvas().FillRect(Rect(10, 10, 20, 20));
+    const QImage shown = window.grab().toImage();
+    EXPECT_GE(window.Paints, 1);
+    EXPECT_EQ(shown.pixelColor(15, 15), QColor(0, 0, 255));
+    EXPECT_EQ(shown.pixelColor(5, 5), QColor(255, 0, 0));
+}
