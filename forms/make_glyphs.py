@@ -112,8 +112,8 @@ def inside(points, x, y):
 def fish(g, cx, cy, length, height, body, right=True, outline="k", eye=True, fin=None):
     """A fish centred at (cx, cy), body length and height, tail behind it."""
     s = 1 if right else -1
-    tail_base = cx - s * length * 0.42
-    tail_end = cx - s * length * 0.62
+    tail_base = cx - s * length * 0.28
+    tail_end = cx - s * length * 0.56
     g.polygon([(tail_base, cy), (tail_end, cy - height * 0.45), (tail_end, cy + height * 0.45)],
               outline or body)
     g.polygon([(tail_base + s * 0.5, cy), (tail_end + s * 1.0, cy - height * 0.32),
@@ -167,19 +167,20 @@ def fish_pair(n):
 
 def double_arrow(n, colour="y"):
     g = Glyph(n)
-    c, r, w = n / 2, n * 0.32, max(2.0, n / 9)
-    end1 = g.arc(c, c, r, 200, 20, colour, w)
-    g.arrow_head(end1, math.radians(20 - 90), n * 0.16, colour)
-    end2 = g.arc(c, c, r, 20, -160, colour, w)
-    g.arrow_head(end2, math.radians(-160 - 90), n * 0.16, colour)
+    c, r, w = n / 2, n * 0.30, max(2.0, n / 10)
+    # Two half turns with gaps between them, each ending in a head: a turning round.
+    end1 = g.arc(c, c, r, 175, 45, colour, w)
+    g.arrow_head(end1, math.radians(45 - 90), n * 0.2, colour)
+    end2 = g.arc(c, c, r, -5, -135, colour, w)
+    g.arrow_head(end2, math.radians(-135 - 90), n * 0.2, colour)
     return g
 
 
 def single_arrow(n, colour="y"):
     g = Glyph(n)
-    c, r, w = n / 2, n * 0.33, max(2.0, n / 8)
-    end = g.arc(c, c, r, 120, -150, colour, w)
-    g.arrow_head(end, math.radians(-150 - 90), n * 0.2, colour)
+    c, r, w = n / 2, n * 0.30, max(2.0, n / 9)
+    end = g.arc(c, c, r, 150, -110, colour, w)
+    g.arrow_head(end, math.radians(-110 - 90), n * 0.25, colour)
     return g
 
 

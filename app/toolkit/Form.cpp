@@ -47,7 +47,11 @@ class TFreeQueue : public QObject {
         QPointer<TForm> form = static_cast<FreeEvent*>(event)->form;
         Guarded([&] {
             if (form && form->pendingFree_) {
-                form->FreeNow(true);
+                if (form->closing_ > 0) {
+                    form->freeWaiting_ = true;
+                } else {
+                    form->FreeNow(true);
+                }
             }
         });
     }
@@ -601,6 +605,16 @@ bool TForm::CloseQuery() {
 }
 
 void TForm::Close() {
+    struct Closing {
+        TForm* form;
+        explicit Closing(TForm* f) : form(f) { ++form->closing_; }
+        ~Closing() {
+            if (--form->closing_ == 0 && form->freeWaiting_) {
+                form->freeWaiting_ = false;
+                form->Release();
+            }
+        }
+    } closing(this);
     if (!CloseQuery()) {
         return;
     }

@@ -210,6 +210,10 @@ class TForm : public QWidget {
     bool isMainForm_ = false;
     bool pendingFree_ = false;
     bool freed_ = false;
+    // Close() calls running on this window; a free that arrives meanwhile (from the nested loop
+    // of a question in its own close handler) waits until the outermost one returns.
+    int closing_ = 0;
+    bool freeWaiting_ = false;
     bool painting_ = false;
     bool suppressActivation_ = false;
     std::optional<TBitmap> surface_;

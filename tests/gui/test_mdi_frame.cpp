@@ -173,6 +173,21 @@ TEST_F(MdiFrameTest, WindowClosedEarlierIsFreedInsideTheNestedLoopOfAQuestion) {
     EXPECT_EQ(ChildNames(frame), (Names{"b"}));
 }
 
+TEST_F(MdiFrameTest, WindowIsNotFreedUnderItsOwnCloseHandlersQuestion) {
+    TTestChild* a = Child("a");
+    a->Close();
+    a->OnClosing = [] { WarningBox("again?"); };
+    int listedDuringQuestion = -1;
+    dialogs.ExpectWarning("again?", TMsgResult::mrNo,
+                          [&] { listedDuringQuestion = frame->MDIChildCount(); });
+    a->Close();
+    EXPECT_EQ(listedDuringQuestion, 1);
+    EXPECT_EQ(Count("a:Destroy"), 0);
+    RunPostedEvents();
+    EXPECT_EQ(Count("a:Destroy"), 1);
+    EXPECT_EQ(frame->MDIChildCount(), 0);
+}
+
 TEST_F(MdiFrameTest, CloseBoxOfAChildGoesThroughTheCloseProtocol) {
     TTestChild* a = Child("a");
     a->Frame()->close();
