@@ -130,7 +130,10 @@ class TBitmap {
             static_cast<unsigned>(y) >= static_cast<unsigned>(height_)) {
             return;
         }
-        MutableRow(y)[x] = StoredValue(color);
+        // Plain colours on a colour surface are stored as they are; only flagged colours and
+        // one-bit surfaces need resolving (kept out of line so the common case stays small).
+        const TColor stored = (color <= 0x00FFFFFF && !monochrome_) ? color : StoredValue(color);
+        MutableRow(y)[x] = stored;
         Changed();
     }
 
