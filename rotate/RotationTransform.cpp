@@ -8,6 +8,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <limits>
+#include <memory>
 #include <new>
 #include <vector>
 
@@ -52,20 +53,24 @@ std::int32_t Div1024(std::int32_t v) {
     return (v + ((v >> 31) & 1023)) >> 10;
 }
 
-// The first i in [0, n) for which the monotone predicate holds (false ... false true ... true),
-// or n when it never does.
-template <typename Predicate> int FirstWhere(int n, Predicate holds) {
-    int low = 0;
-    int high = n;
-    while (low < high) {
-        const int middle = low + (high - low) / 2;
-        if (holds(middle)) {
-            high = middle;
-        } else {
-            low = middle + 1;
-        }
-    }
-    return low;
+// a / b rounded up, for b > 0.
+std::int64_t CeilDiv(std::int64_t a, std::int64_t b) {
+    const std::int64_t q = a / b;
+    return q + (a % b > 0 ? 1 : 0);
+}
+
+// Along a walk v(i) = v0 + dv * i, the first i in [0, n] at which v(i) >= t (dv > 0), and the
+// first at which v(i) <= u (dv < 0); n when there is none.
+int FirstReaching(std::int64_t v0, std::int64_t dv, int n, std::int64_t t) {
+    return static_cast<int>(std::clamp<std::int64_t>(CeilDiv(t - v0, dv), 0, n));
+}
+int FirstFallingTo(std::int64_t v0, std::int64_t dv, int n, std::int64_t u) {
+    return static_cast<int>(std::clamp<std::int64_t>(CeilDiv(v0 - u, -dv), 0, n));
+}
+
+// The least v whose quotient v / 1024, truncated toward zero, is at least q.
+std::int64_t LeastWithQuotient(std::int64_t q) {
+    return q > 0 ? 1024 * q : 1024 * q - 1023;
 }
 
 struct Span {
@@ -79,17 +84,16 @@ Span QuotientSpan(std::int64_t v0, std::int64_t dv, int n, int lo, int hi) {
     if (lo > hi || n <= 0) {
         return {};
     }
-    auto q = [&](int i) { return Div1024(static_cast<std::int32_t>(v0 + dv * i)); };
     if (dv == 0) {
-        const int value = q(0);
+        const int value = Div1024(static_cast<std::int32_t>(v0));
         return value >= lo && value <= hi ? Span{0, n} : Span{};
     }
+    const std::int64_t least = LeastWithQuotient(lo);
+    const std::int64_t beyond = LeastWithQuotient(std::int64_t{hi} + 1);
     if (dv > 0) {
-        return {FirstWhere(n, [&](int i) { return q(i) >= lo; }),
-                FirstWhere(n, [&](int i) { return q(i) > hi; })};
+        return {FirstReaching(v0, dv, n, least), FirstReaching(v0, dv, n, beyond)};
     }
-    return {FirstWhere(n, [&](int i) { return q(i) <= hi; }),
-            FirstWhere(n, [&](int i) { return q(i) < lo; })};
+    return {FirstFallingTo(v0, dv, n, beyond - 1), FirstFallingTo(v0, dv, n, least - 1)};
 }
 
 Span Intersect(Span a, Span b) {
@@ -118,15 +122,14 @@ struct QuadrantView {
 
 // The outputs [first, last) at which x0 + dx * i is negative: one run at either end.
 Span NegativeSpan(std::int64_t v0, std::int64_t dv, int first, int last) {
-    auto negative = [&](int i) { return v0 + dv * i < 0; };
-    if (dv >= 0) {
-        // negative ... negative, then not: find the first non-negative output
-        const int end =
-            first + FirstWhere(last - first, [&](int k) { return !negative(first + k); });
-        return {first, end};
+    const std::int64_t start = v0 + dv * first;
+    if (dv == 0) {
+        return start < 0 ? Span{first, last} : Span{first, first};
     }
-    const int begin = first + FirstWhere(last - first, [&](int k) { return negative(first + k); });
-    return {begin, last};
+    if (dv > 0) {
+        return {first, first + FirstReaching(start, dv, last - first, 0)};
+    }
+    return {first + FirstFallingTo(start, dv, last - first, -1), last};
 }
 
 // Copies the source pixels of outputs [first, last) where neither coordinate changes sign:
@@ -157,6 +160,7 @@ void CopySegment(std::uint32_t* out, int first, int last, const RowWalk& walk,
         const __m128i dx4 = _mm_set1_epi32(4 * dx);
         const __m128i dy4 = _mm_set1_epi32(4 * dy);
         alignas(16) std::int32_t index[4];
+        const int start = i;
         for (; i + 4 <= last; i += 4) {
             const __m128i packed =
                 _mm_or_si128(_mm_srai_epi32(xs, 10), _mm_slli_epi32(_mm_srai_epi32(ys, 10), 16));
@@ -168,8 +172,8 @@ void CopySegment(std::uint32_t* out, int first, int last, const RowWalk& walk,
             xs = _mm_add_epi32(xs, dx4);
             ys = _mm_add_epi32(ys, dy4);
         }
-        xb += (i - first) * dx;
-        yb += (i - first) * dy;
+        xb += (i - start) * dx;
+        yb += (i - start) * dy;
     }
 #endif
     for (; i < last; ++i) {
@@ -254,7 +258,8 @@ void RotateQuadrant(const TBitmap& source, int angle, int quadrant, TBitmap& upB
     if (stride % 256 == 0) {
         stride += 16;
     }
-    std::vector<std::uint32_t> pixels;
+    // Left uninitialised: every element a walk can reach is copied in below.
+    std::unique_ptr<std::uint32_t[]> pixels;
     QuadrantView view{nullptr,
                       stride,
                       x0 - cx,
@@ -264,15 +269,15 @@ void RotateQuadrant(const TBitmap& source, int angle, int quadrant, TBitmap& upB
                       stride < 32768 && h2 < 32768};
     if (w2 > 0 && h2 > 0) {
         try {
-            pixels.resize(static_cast<std::size_t>(stride) * h2);
+            pixels.reset(new std::uint32_t[static_cast<std::size_t>(stride) * h2]);
         } catch (const std::bad_alloc&) {
             throw EOutOfResources();
         }
         for (int y = 0; y < h2; ++y) {
             const std::uint32_t* in = sheet.Row(y0 + y) + x0;
-            std::copy(in, in + w2, pixels.data() + y * stride);
+            std::copy(in, in + w2, pixels.get() + y * stride);
         }
-        view.Origin = pixels.data();
+        view.Origin = pixels.get();
     }
 
     // Output (i, j) has the offset (a, b) = (i - S/2, j - S/2) from the output centre.
