@@ -293,8 +293,8 @@ void RotateQuadrant(const TBitmap& source, int angle, int quadrant, TBitmap& upB
     if (stride % 256 == 0) {
         stride += 16;
     }
-    // Left uninitialised: every element a walk can reach is copied in below.
-    std::unique_ptr<std::uint32_t[]> pixels;
+    // Every element a walk can reach is copied in below.
+    PixelStore pixels;
     QuadrantView view{nullptr,
                       stride,
                       x0 - cx,
@@ -304,15 +304,15 @@ void RotateQuadrant(const TBitmap& source, int angle, int quadrant, TBitmap& upB
                       stride < 32768 && h2 < 32768};
     if (w2 > 0 && h2 > 0) {
         try {
-            pixels.reset(new std::uint32_t[static_cast<std::size_t>(stride) * h2]);
+            pixels.resize(static_cast<std::size_t>(stride) * h2);
         } catch (const std::bad_alloc&) {
             throw EOutOfResources();
         }
         for (int y = 0; y < h2; ++y) {
             const std::uint32_t* in = sheet.Row(y0 + y) + x0;
-            std::copy(in, in + w2, pixels.get() + y * stride);
+            std::copy(in, in + w2, pixels.data() + y * stride);
         }
-        view.Origin = pixels.get();
+        view.Origin = pixels.data();
     }
 
     // Output (i, j) has the offset (a, b) = (i - S/2, j - S/2) from the output centre.
