@@ -22,21 +22,6 @@ using namespace gui_test;
 
 namespace {
 
-const TColor kWater = RGB(0, 128, 255);
-const TColor kRed = RGB(230, 20, 20);
-
-// A grey rock with a black crack on `background`, and one red pixel apart from it.
-TBitmap RockPicture(TColor background = kWater) {
-    TBitmap picture(30, 20);
-    picture.Canvas().Brush.Color = background;
-    picture.Canvas().FillRect(Rect(0, 0, 30, 20));
-    picture.Canvas().Brush.Color = RGB(120, 120, 128);
-    picture.Canvas().FillRect(Rect(5, 8, 21, 19));
-    picture.SetPixel(12, 12, clBlack);
-    picture.SetPixel(25, 3, kRed);
-    return picture;
-}
-
 class AccessoryWindowTest : public DataWindowTest {
   protected:
     TMDIAcc* Open(const std::string& name = "tank.bmp", const TBitmap& picture = RockPicture()) {

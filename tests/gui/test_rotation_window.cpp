@@ -2,7 +2,6 @@
 // key events, showing, Create Data against velmora-batch, and the close prompt.
 #include "app/Unit1.h"
 #include "app/toolkit/Application.h"
-#include "fish/SheetComposer.h"
 #include "raster/Bmp.h"
 #include "raster/Errors.h"
 #include "rotate/RotationTransform.h"
@@ -23,28 +22,6 @@
 using namespace gui_test;
 
 namespace {
-
-void Fill(TBitmap& bitmap, const TRect& rect, TColor colour) {
-    bitmap.Canvas().Brush.Color = colour;
-    bitmap.Canvas().FillRect(rect);
-}
-
-// A fish on blue with a fin on its back only, so the up and down boxes differ; shadows with
-// a grey patch each.
-TBitmap FishSheet(TColor body = RGB(220, 40, 30)) {
-    const TColor blue = RGB(0, 0, 255);
-    TBitmap fish(44, 30);
-    Fill(fish, Rect(0, 0, 44, 30), blue);
-    Fill(fish, Rect(6, 12, 37, 23), body);
-    Fill(fish, Rect(14, 5, 22, 12), RGB(250, 220, 0));
-    fish.SetPixel(10, 15, clBlack);
-    TBitmap shadow1(44, 30), shadow2(44, 30);
-    Fill(shadow1, Rect(8, 14, 20, 22), RGB(128, 128, 128));
-    Fill(shadow2, Rect(24, 13, 36, 21), RGB(96, 96, 96));
-    TBitmap sheet;
-    ComposeFishSheet(fish, blue, shadow1, shadow2, 1, sheet);
-    return sheet;
-}
 
 class RotationWindowTest : public DataWindowTest {
   protected:

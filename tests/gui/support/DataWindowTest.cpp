@@ -4,6 +4,7 @@
 #include "app/Unit1.h"
 #include "app/Unit7.h"
 #include "app/toolkit/Application.h"
+#include "fish/SheetComposer.h"
 #include "raster/Bmp.h"
 #include "shadow/Unit3.h"
 
@@ -60,6 +61,37 @@ void DataWindowTest::RunBatch(const std::vector<std::string>& arguments) const {
     batch.start(VELMORA_BATCH, list);
     ASSERT_TRUE(batch.waitForFinished(30000));
     ASSERT_EQ(batch.exitCode(), 0) << batch.readAllStandardError().toStdString();
+}
+
+namespace {
+void Fill(TBitmap& bitmap, const TRect& rect, TColor colour) {
+    bitmap.Canvas().Brush.Color = colour;
+    bitmap.Canvas().FillRect(rect);
+}
+} // namespace
+
+TBitmap FishSheet(TColor body) {
+    const TColor blue = RGB(0, 0, 255);
+    TBitmap fish(44, 30);
+    Fill(fish, Rect(0, 0, 44, 30), blue);
+    Fill(fish, Rect(6, 12, 37, 23), body);
+    Fill(fish, Rect(14, 5, 22, 12), RGB(250, 220, 0));
+    fish.SetPixel(10, 15, clBlack);
+    TBitmap shadow1(44, 30), shadow2(44, 30);
+    Fill(shadow1, Rect(8, 14, 20, 22), RGB(128, 128, 128));
+    Fill(shadow2, Rect(24, 13, 36, 21), RGB(96, 96, 96));
+    TBitmap sheet;
+    ComposeFishSheet(fish, blue, shadow1, shadow2, 1, sheet);
+    return sheet;
+}
+
+TBitmap RockPicture(TColor background) {
+    TBitmap picture(30, 20);
+    Fill(picture, Rect(0, 0, 30, 20), background);
+    Fill(picture, Rect(5, 8, 21, 19), RGB(120, 120, 128));
+    picture.SetPixel(12, 12, clBlack);
+    picture.SetPixel(25, 3, kRed);
+    return picture;
 }
 
 std::vector<char> FileBytes(const std::string& path) {

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "raster/TBitmap.h"
+#include "raster/TColor.h"
 #include "support/ScriptedDialogs.h"
 
 #include <QTemporaryDir>
@@ -37,6 +38,16 @@ class DataWindowTest : public ::testing::Test {
     QObject* ActiveChild() const;
     QTemporaryDir folder_;
 };
+
+// A fish data sheet: a fish on blue with a fin on its back only, so that its up and down boxes
+// differ, and a grey patch in each shadow.
+TBitmap FishSheet(TColor body = RGB(220, 40, 30));
+
+inline constexpr TColor kWater = RGB(0, 128, 255);
+inline constexpr TColor kRed = RGB(230, 20, 20);
+// An accessory picture: a grey rock with a black crack on `background`, and one red pixel
+// (25, 3) apart from it.
+TBitmap RockPicture(TColor background = kWater);
 
 // The whole file, or an empty vector when there is none.
 std::vector<char> FileBytes(const std::string& path);
