@@ -1,5 +1,5 @@
-// Rotation and accessory windows side by side: each on its own file, arranged from their own
-// Window menus, and the two exits of the main window over them.
+// Rotation and accessory windows open side by side, and the two exits of the main window over
+// them.
 #include "accessory/Unit5.h"
 #include "app/Unit1.h"
 #include "app/toolkit/Application.h"
@@ -10,7 +10,6 @@
 #include "support/GuiTestSupport.h"
 
 #include <QAction>
-#include <QMdiArea>
 #include <QPushButton>
 #include <QTest>
 #include <filesystem>
@@ -31,29 +30,6 @@ class DataWindowsTest : public DataWindowTest {
     TMDIRotate* second = nullptr;
 };
 } // namespace
-
-TEST_F(DataWindowsTest, EachWindowWorksOnItsOwnFileAndTheirWindowMenusArrangeThemAll) {
-    ASSERT_EQ(Form1->MDIChildCount(), 3);
-    dialogs.ExpectInformation(kUpDownDoneMessage);
-    second->Save1->trigger();
-    EXPECT_TRUE(Exists(UpDownFileNames(second->Caption()).Up));
-    EXPECT_FALSE(Exists(UpDownFileNames(first->Caption()).Up));
-    EXPECT_FALSE(second->Unsaved);
-    EXPECT_TRUE(first->Unsaved);
-
-    rock->Tile1->trigger();
-    const int width = Form1->MDIClient()->viewport()->width();
-    for (TForm* window :
-         {static_cast<TForm*>(first), static_cast<TForm*>(rock), static_cast<TForm*>(second)}) {
-        EXPECT_EQ(window->Width(), width);
-    }
-    first->Cascade1->trigger();
-    EXPECT_LT(first->Width(), width);
-    second->Tile1->trigger();
-    EXPECT_EQ(rock->Width(), width);
-    rock->Cascade1->trigger();
-    EXPECT_LT(rock->Width(), width);
-}
 
 TEST_F(DataWindowsTest, ToolBarExitGivesEveryWindowItsPromptFromTheBackOfTheListThenEnds) {
     dialogs.ExpectWarning(kUpDownClosePrompt, TMsgResult::mrYes);
