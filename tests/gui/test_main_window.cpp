@@ -103,13 +103,12 @@ TEST_F(MainWindowTest, ToolBarButtonsHaveTheirCaptionsHintsPlacesGlyphsAndTabOrd
     std::vector<QWidget*> order;
     QWidget* w = Form1->BitBtn1;
     for (int i = 0; i < 50 && order.size() < 4; ++i, w = w->nextInFocusChain()) {
-        if (qobject_cast<QPushButton*>(w) &&
-            std::find(order.begin(), order.end(), w) == order.end()) {
+        if (qobject_cast<QPushButton*>(w) && std::find(order.begin(), order.end(), w) == order.end()) {
             order.push_back(w);
         }
     }
     EXPECT_EQ(order, (std::vector<QWidget*>{Form1->BitBtn1, Form1->BitBtn2, Form1->BitBtn3,
-                                            Form1->BitBtn4}));
+                                             Form1->BitBtn4}));
 }
 
 TEST_F(MainWindowTest, MenuHasFileWindowAndADirectVersionItem) {
