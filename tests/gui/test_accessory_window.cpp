@@ -199,4 +199,5 @@ TEST_F(AccessoryWindowTest, ClosingAsksWhileUnsavedAnAbandonedSaveClosesAndAFail
     RunPostedEvents();
     EXPECT_EQ(Form1->MDIChildCount(), 1);
     EXPECT_TRUE(failed->Unsaved);
+    EXPECT_FALSE(failed->testAttribute(Qt::WA_SetCursor)) << "hourglass left on";
 }

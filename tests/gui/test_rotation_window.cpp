@@ -226,4 +226,5 @@ TEST_F(RotationWindowTest, ClosingAsksUntilTheDataIsCreatedAndAFailedWriteKeepsT
     RunPostedEvents();
     EXPECT_EQ(Form1->MDIChildCount(), 1);
     EXPECT_TRUE(blocked->Unsaved);
+    EXPECT_FALSE(blocked->SpeedButton1->testAttribute(Qt::WA_SetCursor)) << "hourglass left on";
 }
