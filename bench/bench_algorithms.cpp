@@ -41,6 +41,91 @@ TBitmap SheetOf(const TBitmap& picture) {
     return sheet;
 }
 
+// A fish in the middle of the picture, its background all around: the box scans' usual case.
+TBitmap CentredFish(int side) {
+    TBitmap picture(side, side);
+    std::mt19937 random(2);
+    for (int y = side / 8; y < side * 7 / 8; ++y) {
+        std::uint32_t* row = picture.MutableRow(y);
+        for (int x = side / 10; x < side * 9 / 10; ++x) {
+            row[x] = random() & 0xFFFFFE;
+        }
+    }
+    return picture;
+}
+
+// The straightforward peer: four scans inward from each side, columns read down the picture.
+FishBoundingBox StraightforwardBox(const TBitmap& picture, TColor background) {
+    const int width = picture.Width();
+    const int height = picture.Height();
+    auto at = [&](int x, int y) { return picture.Row(y)[x]; };
+    FishBoundingBox box;
+    for (int y = 0; y < height && box.Top < 0; ++y) {
+        for (int x = 0; x < width; ++x) {
+            if (at(x, y) != background) {
+                box.Top = y;
+                break;
+            }
+        }
+    }
+    for (int y = height - 1; y >= 0 && box.Bottom < 0; --y) {
+        for (int x = 0; x < width; ++x) {
+            if (at(x, y) != background) {
+                box.Bottom = y;
+                break;
+            }
+        }
+    }
+    for (int x = 0; x < width && box.Left < 0; ++x) {
+        for (int y = 0; y < height; ++y) {
+            if (at(x, y) != background) {
+                box.Left = x;
+                break;
+            }
+        }
+    }
+    for (int x = width - 1; x >= 0 && box.Right < 0; --x) {
+        for (int y = 0; y < height; ++y) {
+            if (at(x, y) != background) {
+                box.Right = x;
+                break;
+            }
+        }
+    }
+    return box;
+}
+
+// The worst case for a scan that stops early: one fish pixel in the centre, so every row is
+// read once before the box closes.
+TBitmap LonePixel(int side) {
+    TBitmap picture(side, side);
+    picture.SetPixel(side / 2, side / 2, clBlack);
+    return picture;
+}
+
+// Items are the picture's pixels, whatever share of them a scan needs to read. Argument 0: a
+// centred fish; 1: a lone pixel.
+void BM_FishBoxScan(benchmark::State& state) {
+    const TBitmap picture = state.range(0) == 0 ? CentredFish(kSide) : LonePixel(kSide);
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(FindFishBox(picture, clWhite));
+    }
+    state.SetItemsProcessed(state.iterations() * kSide * kSide);
+}
+BENCHMARK(BM_FishBoxScan)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+
+void BM_StraightforwardBoxScan(benchmark::State& state) {
+    const TBitmap picture = state.range(0) == 0 ? CentredFish(kSide) : LonePixel(kSide);
+    if (!(StraightforwardBox(picture, clWhite) == FindFishBox(picture, clWhite))) {
+        state.SkipWithError("the two scans disagree");
+    }
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(StraightforwardBox(picture, clWhite));
+    }
+    state.SetItemsProcessed(state.iterations() * kSide * kSide);
+}
+BENCHMARK(BM_StraightforwardBoxScan)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+
 void BM_ComposeFishSheet(benchmark::State& state) {
     const TBitmap picture = FishPicture(kSide);
     const TBitmap shadow(kSide, kSide);
