@@ -32,7 +32,8 @@ asan-test: deps
 	cd build-asan && ASAN_OPTIONS=halt_on_error=1:detect_leaks=1 UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
 		ctest --output-on-failure -j $(JOBS)
 
-bench: deps
+bench:
+	@bash scripts/install-deps.sh bench
 	cmake -S . -B build-bench -DCMAKE_BUILD_TYPE=Release -DVELMORA_BENCH=ON
 	cmake --build build-bench -j $(JOBS) --target velmora_bench
 	build-bench/bench/velmora_bench --benchmark_repetitions=5 --benchmark_report_aggregates_only=true

@@ -1,5 +1,5 @@
-// Throughput of the data-file algorithms (Mpixel/s), with Qt's nearest-neighbour rotation of the
-// same quadrant beside the quadrant rotation.
+// Throughput of the data-file algorithms (Mpixel/s), with Qt's and OpenCV's nearest-neighbour
+// rotations of the same quadrant beside the quadrant rotation.
 #include "accessory/AccessoryCrop.h"
 #include "fish/SheetComposer.h"
 #include "rotate/RotationTransform.h"
@@ -8,9 +8,13 @@
 #include <QImage>
 #include <QTransform>
 
+#include <opencv2/imgproc.hpp>
+
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <random>
+#include <vector>
 
 namespace {
 
@@ -160,10 +164,31 @@ void BM_CropAccessory(benchmark::State& state) {
 }
 BENCHMARK(BM_CropAccessory)->Unit(benchmark::kMillisecond);
 
-// One call turns a 1024 x 1024 quadrant both ways; items are the output pixels written (two
-// squares of S x S), so the figure compares with Qt's below pixel for pixel.
+// The rotation benchmarks take the quadrant's side as their argument (a sheet twice as wide).
+constexpr int kQuadrantSides[] = {1024, 2048};
+
+const TBitmap& SheetWithQuadrant(int side) {
+    static const TBitmap small = SheetOf(FishPicture(1024));
+    static const TBitmap large = SheetOf(FishPicture(2048));
+    return side == 1024 ? small : large;
+}
+
+// The sheet's top-left quadrant as 32-bit pixels, for the peers.
+std::vector<std::uint32_t> QuadrantPixels(const TBitmap& sheet) {
+    const int w2 = sheet.Width() / 2;
+    const int h2 = sheet.Height() / 2;
+    std::vector<std::uint32_t> pixels(static_cast<std::size_t>(w2) * h2);
+    for (int y = 0; y < h2; ++y) {
+        std::copy(sheet.Row(y), sheet.Row(y) + w2,
+                  pixels.data() + static_cast<std::size_t>(y) * w2);
+    }
+    return pixels;
+}
+
+// One call turns a quadrant both ways; items are the output pixels written (two squares of
+// S x S), so the figure compares with the peers' below pixel for pixel.
 void BM_RotateQuadrant(benchmark::State& state) {
-    const TBitmap sheet = SheetOf(FishPicture(1024));
+    const TBitmap& sheet = SheetWithQuadrant(static_cast<int>(state.range(0)));
     TBitmap up, down;
     for (auto _ : state) {
         RotateQuadrant(sheet, 30, 0, up, down);
@@ -171,17 +196,20 @@ void BM_RotateQuadrant(benchmark::State& state) {
     }
     state.SetItemsProcessed(state.iterations() * 2 * up.Width() * up.Height());
 }
-BENCHMARK(BM_RotateQuadrant)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_RotateQuadrant)
+    ->Arg(kQuadrantSides[0])
+    ->Arg(kQuadrantSides[1])
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
 
-// Qt's nearest-neighbour rotation of the same 1024 x 1024 quadrant, one direction only; items
-// are the pixels of its output (the turned quadrant's bounding box).
+// Qt's nearest-neighbour rotation of the same quadrant, one direction only; items are the
+// pixels of its output (the turned quadrant's bounding box).
 void BM_QtTransformedQuadrant(benchmark::State& state) {
-    const TBitmap sheet = SheetOf(FishPicture(1024));
-    QImage quadrant(1024, 1024, QImage::Format_RGB32);
-    for (int y = 0; y < 1024; ++y) {
-        std::copy(sheet.Row(y), sheet.Row(y) + 1024,
-                  reinterpret_cast<std::uint32_t*>(quadrant.scanLine(y)));
-    }
+    const TBitmap& sheet = SheetWithQuadrant(static_cast<int>(state.range(0)));
+    std::vector<std::uint32_t> pixels = QuadrantPixels(sheet);
+    const int side = sheet.Width() / 2;
+    const QImage quadrant(reinterpret_cast<const uchar*>(pixels.data()), side, side, side * 4,
+                          QImage::Format_RGB32);
     const QTransform turn = QTransform().rotate(30);
     std::int64_t outputPixels = 0;
     for (auto _ : state) {
@@ -191,6 +219,35 @@ void BM_QtTransformedQuadrant(benchmark::State& state) {
     }
     state.SetItemsProcessed(state.iterations() * outputPixels);
 }
-BENCHMARK(BM_QtTransformedQuadrant)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_QtTransformedQuadrant)
+    ->Arg(kQuadrantSides[0])
+    ->Arg(kQuadrantSides[1])
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+
+// OpenCV's nearest-neighbour affine warp of the same quadrant into the S x S square, one
+// direction only, on the threads OpenCV chooses.
+void BM_OpenCvWarpAffineQuadrant(benchmark::State& state) {
+    const TBitmap& sheet = SheetWithQuadrant(static_cast<int>(state.range(0)));
+    std::vector<std::uint32_t> pixels = QuadrantPixels(sheet);
+    const int side = sheet.Width() / 2;
+    const cv::Mat quadrant(side, side, CV_8UC4, pixels.data());
+    const int outputSide = OutputSide(side, side);
+    cv::Mat turn = cv::getRotationMatrix2D(cv::Point2f(side / 2.0f, side / 2.0f), 30, 1.0);
+    turn.at<double>(0, 2) += outputSide / 2.0 - side / 2.0;
+    turn.at<double>(1, 2) += outputSide / 2.0 - side / 2.0;
+    cv::Mat turned;
+    for (auto _ : state) {
+        cv::warpAffine(quadrant, turned, turn, cv::Size(outputSide, outputSide), cv::INTER_NEAREST,
+                       cv::BORDER_CONSTANT, cv::Scalar(0, 0, 0, 0));
+        benchmark::DoNotOptimize(turned.data);
+    }
+    state.SetItemsProcessed(state.iterations() * std::int64_t{outputSide} * outputSide);
+}
+BENCHMARK(BM_OpenCvWarpAffineQuadrant)
+    ->Arg(kQuadrantSides[0])
+    ->Arg(kQuadrantSides[1])
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
 
 } // namespace
