@@ -36,7 +36,9 @@ bench:
 	@bash scripts/install-deps.sh bench
 	cmake -S . -B build-bench -DCMAKE_BUILD_TYPE=Release -DVELMORA_BENCH=ON
 	cmake --build build-bench -j $(JOBS) --target velmora_bench
-	build-bench/bench/velmora_bench --benchmark_repetitions=5 --benchmark_report_aggregates_only=true
+	build-bench/bench/velmora_bench --benchmark_repetitions=5 --benchmark_report_aggregates_only=true \
+		--benchmark_out=build-bench/bench.json --benchmark_out_format=json
+	/usr/bin/python3 scripts/plot_bench.py build-bench/bench.json build-bench/bench.png
 
 FUZZ_SECONDS ?= 60
 fuzz: deps
