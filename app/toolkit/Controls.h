@@ -38,7 +38,7 @@ class TImage : public QWidget {
     // The rules' picture: assigning stores a copy the control owns.
     TPicture& Picture() { return rules_.Picture(); }
     // The drawing surface (an empty picture first gets a white surface of the control's size).
-    TCanvas& Canvas() { return rules_.Canvas(); }
+    TCanvas& Canvas();
     bool AutoSize() const { return rules_.AutoSize(); }
     void SetAutoSize(bool autoSize) { rules_.SetAutoSize(autoSize); }
 
