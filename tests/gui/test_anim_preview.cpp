@@ -61,19 +61,6 @@ class AnimPreviewTest : public FishWorkspaceTest {
 };
 } // namespace
 
-TEST_F(AnimPreviewTest, HasItsLayoutTimerAndMenus) {
-    Open(40, 30, Rect(5, 5, 30, 20));
-    EXPECT_EQ(anim->Panel1->height(), 38);
-    EXPECT_EQ(anim->SpeedButton2->toolTip(), QString::fromUtf8("ﾏｽｸﾊﾟﾀｰﾝの作成"));
-    EXPECT_EQ(anim->SpeedButton3->toolTip(), QString::fromUtf8("ｼｬﾄﾞｳﾊﾟﾀｰﾝの作成"));
-    EXPECT_EQ(anim->SpeedButton3->geometry(), QRect(83, 3, 40, 32));
-    EXPECT_EQ(anim->Timer1->Interval(), 0); // stopped when the editor's creation deactivated it
-    EXPECT_EQ(MenuTitles(anim->MainMenu1),
-              (std::vector<std::string>{"File", "Mask Pattern", "Shadow Pattern", "Window"}));
-    EXPECT_EQ(anim->Clase1->text(), "Close");
-    EXPECT_FALSE(anim->windowIcon().isNull());
-}
-
 TEST_F(AnimPreviewTest, ActivationComposesBothFramesAndTicksAlternateThemStartingWithFrame2) {
     Open(60, 40, Rect(10, 5, 50, 35));
     Click(Fish()->Image1, QPoint(0, 0));

@@ -237,35 +237,6 @@ TEST_F(ShadowEditorTest, CancelledOrUnreadableLoadChangesNothing) {
     CloseAllQuietly();
 }
 
-TEST_F(ShadowEditorTest, HasItsLayoutHintsGlyphsAndMenus) {
-    Open(60, 40);
-    EXPECT_EQ(editor->Caption(), PathOf("fish.bmp"));
-    EXPECT_EQ(editor->Panel1->height(), 38);
-    EXPECT_EQ(editor->Panel1->frameShadow(), QFrame::Sunken);
-    EXPECT_FALSE(editor->windowIcon().isNull());
-    struct Button {
-        QToolButton* button;
-        int left;
-        const char* hint;
-    };
-    for (const Button& b : {Button{editor->SpeedButton1, 2, "ﾃﾞｰﾀﾌｧｲﾙの作成"},
-                            Button{editor->SpeedButton2, 42, "ﾏｽｸﾊﾟﾀｰﾝの作成"},
-                            Button{editor->SpeedButton3, 82, "ｱﾆﾒｰｼｮﾝﾃｽﾄ"},
-                            Button{editor->SpeedButton4, 128, "ｼｬﾄﾞｳの消去"},
-                            Button{editor->SpeedButton5, 168, "既存ﾃﾞｰﾀからｼｬﾄﾞｳを読み込む"}}) {
-        EXPECT_EQ(b.button->geometry(), QRect(b.left, 3, 40, 32)) << b.hint;
-        EXPECT_EQ(b.button->toolTip(), QString::fromUtf8(b.hint));
-        EXPECT_FALSE(b.button->icon().pixmap(24).isNull()) << b.hint;
-    }
-    EXPECT_EQ(MenuTitles(editor->MainMenu1),
-              (std::vector<std::string>{"File", "Mask Pattern", "Animation", "Window"}));
-    EXPECT_EQ(MenuTitles(editor->MainMenu1->actions()[0]->menu()),
-              (std::vector<std::string>{"Save", "Close"}));
-    EXPECT_EQ(MenuTitles(editor->MainMenu1->actions()[3]->menu()),
-              (std::vector<std::string>{"Tile", "Cascade"}));
-    CloseAllQuietly();
-}
-
 TEST_F(ShadowEditorTest, ButtonsAndMenusRaiseTheOtherWorkspaceWindows) {
     Open(60, 40);
     QTest::mouseClick(Fish()->SpeedButton2, Qt::LeftButton);
