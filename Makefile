@@ -10,10 +10,9 @@ all: build
 deps:
 	@bash scripts/install-deps.sh
 
-$(BUILD_DIR)/CMakeCache.txt:
+# Configured every time: cheap, and a configure that failed earlier is not mistaken for a build tree.
+build: deps
 	cmake -S . -B $(BUILD_DIR) $(CMAKE_FLAGS)
-
-build: deps $(BUILD_DIR)/CMakeCache.txt
 	cmake --build $(BUILD_DIR) -j $(JOBS)
 
 run: build

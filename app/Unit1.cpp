@@ -1,11 +1,14 @@
 // The main window's commands: the work commands, the two exits, window arrangement, the About box.
 #include "app/Unit1.h"
 
+#include "accessory/Unit5.h"
 #include "app/Unit7.h"
 #include "app/toolkit/Application.h"
 #include "fish/Unit2.h"
 #include "fish/Unit4.h"
 #include "fish/Unit9.h"
+#include "rotate/Unit8.h"
+#include "shadow/Unit3.h"
 #include "shadow/Unit6.h"
 
 #include <QAction>
@@ -82,7 +85,11 @@ void TForm1::FishData1Click() {
 }
 
 void TForm1::BitBtn3Click() {
-    // The Rotate command (open a rotation window on a chosen fish data sheet) goes here.
+    // The pen settings window keeps its visibility: a rotation window has nothing to paint.
+    if (!OpenDialog1->Execute() || !FileExists(OpenDialog1->FileName)) {
+        return;
+    }
+    OpenRotationWindow(OpenDialog1->FileName);
 }
 
 void TForm1::RotationData1Click() {
@@ -90,7 +97,15 @@ void TForm1::RotationData1Click() {
 }
 
 void TForm1::BitBtn1Click() {
-    // The Accessory Data command (open an accessory window on a chosen picture) goes here.
+    if (!OpenDialog1->Execute()) {
+        Form3->Hide();
+        return;
+    }
+    if (!FileExists(OpenDialog1->FileName)) {
+        return;
+    }
+    OpenAccessoryWindow(OpenDialog1->FileName);
+    Form3->Hide();
 }
 
 void TForm1::AccessoryData1Click() {

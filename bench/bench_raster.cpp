@@ -20,16 +20,16 @@ TBitmap Pattern(int side) {
     return bitmap;
 }
 
-const std::vector<std::uint8_t>& FileBytes(int side) {
-    static std::vector<std::uint8_t> small = EncodeBmp(Pattern(2048));
-    static std::vector<std::uint8_t> large = EncodeBmp(Pattern(4096));
+const ByteStore& FileBytes(int side) {
+    static ByteStore small = EncodeBmp(Pattern(2048));
+    static ByteStore large = EncodeBmp(Pattern(4096));
     return side == 2048 ? small : large;
 }
 
 void Pixels(benchmark::State& state, int side) {
     state.SetItemsProcessed(state.iterations() * side * side);
-    state.counters["Mpixel/s"] =
-        benchmark::Counter(static_cast<double>(state.iterations()) * side * side / 1e6, benchmark::Counter::kIsRate);
+    state.counters["Mpixel/s"] = benchmark::Counter(
+        static_cast<double>(state.iterations()) * side * side / 1e6, benchmark::Counter::kIsRate);
 }
 
 void BM_MemcpyFileBytes(benchmark::State& state) {
@@ -108,7 +108,8 @@ void BM_HalvingCopy(benchmark::State& state) {
     const TBitmap source = Pattern(side);
     TBitmap target(side / 2, side / 2);
     for (auto _ : state) {
-        target.Canvas().CopyRect(Rect(0, 0, side / 2, side / 2), source.Canvas(), Rect(0, 0, side, side));
+        target.Canvas().CopyRect(Rect(0, 0, side / 2, side / 2), source.Canvas(),
+                                 Rect(0, 0, side, side));
         benchmark::ClobberMemory();
     }
     Pixels(state, side);

@@ -18,7 +18,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                 sum += c;
             }
         }
-        std::vector<std::uint8_t> encoded = EncodeBmp(bitmap);
+        const ByteStore encoded = EncodeBmp(bitmap);
         TBitmap again = DecodeBmp(encoded.data(), encoded.size());
         if (again.Width() != bitmap.Width() || again.Height() != bitmap.Height()) {
             std::abort(); // what the writer writes, the reader reads back at the same size

@@ -15,7 +15,7 @@ TBitmap DecodeBmp(const std::uint8_t* data, std::size_t size);
 
 // The exact bytes the writer puts in a file: 24 bits for colour surfaces, 1 bit with the
 // two-entry colour table for monochrome ones, nothing for a surface without pixels.
-std::vector<std::uint8_t> EncodeBmp(const TBitmap& bitmap);
+ByteStore EncodeBmp(const TBitmap& bitmap);
 
 // Reads a BMP file; raises EFOpenError when it cannot be opened, then as DecodeBmp.
 TBitmap ReadBmpFile(const std::string& path);

@@ -363,7 +363,7 @@ TBitmap ReadBmpFile(const std::string& path) {
     if (!file) {
         throw EFOpenError(path);
     }
-    std::vector<std::uint8_t> bytes;
+    ByteStore bytes;
     try {
         std::uint64_t want =
             std::min<std::uint64_t>(static_cast<std::uint64_t>(info.st_size), kMaxUsefulFileBytes);

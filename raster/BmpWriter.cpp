@@ -26,7 +26,7 @@ void Put32(std::uint8_t* p, std::uint32_t v) {
 
 } // namespace
 
-std::vector<std::uint8_t> EncodeBmp(const TBitmap& bitmap) {
+ByteStore EncodeBmp(const TBitmap& bitmap) {
     if (bitmap.Empty()) {
         return {};
     }
@@ -39,7 +39,7 @@ std::vector<std::uint8_t> EncodeBmp(const TBitmap& bitmap) {
     const std::uint64_t pixelBytes = rowBytes * height;
     const std::uint32_t offBits = 14 + 40 + tableBytes;
 
-    std::vector<std::uint8_t> out(offBits + pixelBytes, 0);
+    ByteStore out(offBits + pixelBytes, 0);
     std::uint8_t* p = out.data();
     p[0] = 'B';
     p[1] = 'M';
@@ -119,7 +119,7 @@ void WriteBmpFile(const TBitmap& bitmap, const std::string& path) {
     if (path.empty() || (exists && (S_ISDIR(info.st_mode) || ::access(path.c_str(), W_OK) != 0))) {
         throw EFCreateError(path);
     }
-    const std::vector<std::uint8_t> bytes = EncodeBmp(bitmap);
+    const ByteStore bytes = EncodeBmp(bitmap);
 
     std::string temporary = path + ".XXXXXX";
     int fd = ::mkstemp(temporary.data());

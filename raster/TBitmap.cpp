@@ -16,13 +16,13 @@ TColor ToMonochrome(TColor rgb) {
     return sum >= 3 * 128 ? clWhite : clBlack;
 }
 
-std::shared_ptr<std::vector<std::uint32_t>> AllocatePixels(int width, int height, TColor fill) {
+std::shared_ptr<PixelStore> AllocatePixels(int width, int height, TColor fill) {
     std::int64_t count = static_cast<std::int64_t>(width) * height;
     if (count > kMaxSurfacePixels) {
         throw EOutOfResources();
     }
     try {
-        return std::make_shared<std::vector<std::uint32_t>>(static_cast<std::size_t>(count), fill);
+        return std::make_shared<PixelStore>(static_cast<std::size_t>(count), fill);
     } catch (const std::bad_alloc&) {
         throw EOutOfResources();
     }
@@ -110,7 +110,7 @@ void TBitmap::SetSize(int width, int height) {
 }
 
 void TBitmap::Reallocate(int width, int height) {
-    std::shared_ptr<std::vector<std::uint32_t>> fresh;
+    std::shared_ptr<PixelStore> fresh;
     if (width > 0 && height > 0) {
         fresh = AllocatePixels(width, height, StoredValue(canvas_.Brush.Color));
         if (pixels_) {
@@ -132,7 +132,7 @@ void TBitmap::Reallocate(int width, int height) {
 void TBitmap::Detach() {
     if (pixels_ && pixels_.use_count() > 1) {
         try {
-            pixels_ = std::make_shared<std::vector<std::uint32_t>>(*pixels_);
+            pixels_ = std::make_shared<PixelStore>(*pixels_);
         } catch (const std::bad_alloc&) {
             throw EOutOfResources();
         }

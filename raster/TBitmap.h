@@ -1,6 +1,7 @@
 // TBitmap, the colour or one-bit raster surface, and TCanvas, its drawing state and operations.
 #pragma once
 
+#include "raster/PixelStore.h"
 #include "raster/TColor.h"
 
 #include <cstdint>
@@ -179,7 +180,7 @@ class TBitmap {
     int width_ = 0;
     int height_ = 0;
     bool monochrome_ = false;
-    std::shared_ptr<std::vector<std::uint32_t>> pixels_;
+    std::shared_ptr<PixelStore> pixels_;
     TCanvas canvas_;
 };
 

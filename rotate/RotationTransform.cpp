@@ -10,6 +10,8 @@
 #include <limits>
 #include <memory>
 #include <new>
+#include <system_error>
+#include <thread>
 #include <vector>
 
 #if defined(__SSE2__)
@@ -165,10 +167,11 @@ void CopySegment(std::uint32_t* out, int first, int last, const RowWalk& walk,
             const __m128i packed =
                 _mm_or_si128(_mm_srai_epi32(xs, 10), _mm_slli_epi32(_mm_srai_epi32(ys, 10), 16));
             _mm_store_si128(reinterpret_cast<__m128i*>(index), _mm_madd_epi16(packed, weights));
-            out[i] = origin[index[0]];
-            out[i + 1] = origin[index[1]];
-            out[i + 2] = origin[index[2]];
-            out[i + 3] = origin[index[3]];
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(out + i),
+                             _mm_setr_epi32(static_cast<int>(origin[index[0]]),
+                                            static_cast<int>(origin[index[1]]),
+                                            static_cast<int>(origin[index[2]]),
+                                            static_cast<int>(origin[index[3]])));
             xs = _mm_add_epi32(xs, dx4);
             ys = _mm_add_epi32(ys, dy4);
         }
@@ -213,13 +216,13 @@ RowPlan PlanRow(const RowWalk& walk, int side, const QuadrantView& quadrant) {
     return plan;
 }
 
-// Each output row is written once from left to right: fill, the pieces that take source
-// pixels, fill.
-void WriteDirection(TBitmap& output, int side, const std::vector<RowWalk>& walks,
+// Each output row of the side x side square at `pixels` is written once from left to right:
+// fill, the pieces that take source pixels, fill.
+void WriteDirection(std::uint32_t* pixels, int side, const std::vector<RowWalk>& walks,
                     const QuadrantView& quadrant, TColor fill) {
     for (int j = 0; j < side; ++j) {
         const RowPlan plan = PlanRow(walks[j], side, quadrant);
-        std::uint32_t* row = output.MutableRow(j);
+        std::uint32_t* row = pixels + static_cast<std::ptrdiff_t>(j) * side;
         int from = 0;
         for (int k = 0; k < plan.Count; ++k) {
             std::fill(row + from, row + plan.Pieces[k].First, fill);
@@ -228,7 +231,39 @@ void WriteDirection(TBitmap& output, int side, const std::vector<RowWalk>& walks
         }
         std::fill(row + from, row + side, fill);
     }
-    output.Changed();
+}
+
+// Below this side a second thread costs more than the half of the work it takes over.
+constexpr int kSideWorthASecondThread = 256;
+
+// The two directions read the same quadrant and write separate surfaces, so they can run side
+// by side; without a second thread they run one after the other.
+void WriteBothDirections(TBitmap& upBitmap, TBitmap& downBitmap, int side,
+                         const std::vector<RowWalk>& up, const std::vector<RowWalk>& down,
+                         const QuadrantView& view, TColor fill) {
+    if (side <= 0) {
+        return;
+    }
+    // Private pixels are made here, on the calling thread; the writers only touch them.
+    std::uint32_t* upPixels = upBitmap.MutableRow(0);
+    std::uint32_t* downPixels = downBitmap.MutableRow(0);
+    std::thread upWriter;
+    const bool separate = &upBitmap != &downBitmap;
+    if (separate && side >= kSideWorthASecondThread && std::thread::hardware_concurrency() > 1) {
+        try {
+            upWriter = std::thread([&] { WriteDirection(upPixels, side, up, view, fill); });
+        } catch (const std::system_error&) {
+            // No thread to be had: the up direction is written below instead.
+        }
+    }
+    WriteDirection(downPixels, side, down, view, fill);
+    if (upWriter.joinable()) {
+        upWriter.join();
+    } else {
+        WriteDirection(upPixels, side, up, view, fill);
+    }
+    downBitmap.Changed();
+    upBitmap.Changed();
 }
 
 } // namespace
@@ -258,8 +293,8 @@ void RotateQuadrant(const TBitmap& source, int angle, int quadrant, TBitmap& upB
     if (stride % 256 == 0) {
         stride += 16;
     }
-    // Left uninitialised: every element a walk can reach is copied in below.
-    std::unique_ptr<std::uint32_t[]> pixels;
+    // Every element a walk can reach is copied in below.
+    PixelStore pixels;
     QuadrantView view{nullptr,
                       stride,
                       x0 - cx,
@@ -269,15 +304,15 @@ void RotateQuadrant(const TBitmap& source, int angle, int quadrant, TBitmap& upB
                       stride < 32768 && h2 < 32768};
     if (w2 > 0 && h2 > 0) {
         try {
-            pixels.reset(new std::uint32_t[static_cast<std::size_t>(stride) * h2]);
+            pixels.resize(static_cast<std::size_t>(stride) * h2);
         } catch (const std::bad_alloc&) {
             throw EOutOfResources();
         }
         for (int y = 0; y < h2; ++y) {
             const std::uint32_t* in = sheet.Row(y0 + y) + x0;
-            std::copy(in, in + w2, pixels.get() + y * stride);
+            std::copy(in, in + w2, pixels.data() + y * stride);
         }
-        view.Origin = pixels.get();
+        view.Origin = pixels.data();
     }
 
     // Output (i, j) has the offset (a, b) = (i - S/2, j - S/2) from the output centre.
@@ -293,6 +328,5 @@ void RotateQuadrant(const TBitmap& source, int angle, int quadrant, TBitmap& upB
         down[j] = RowWalk{c * a0 - s * b, c, s * a0 + c * b, s};
         up[j] = RowWalk{c * a0 + s * b, c, c * b - s * a0, -s};
     }
-    WriteDirection(downBitmap, side, down, view, fill);
-    WriteDirection(upBitmap, side, up, view, fill);
+    WriteBothDirections(upBitmap, downBitmap, side, up, down, view, fill);
 }

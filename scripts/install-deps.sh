@@ -1,14 +1,15 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that building, testing, benchmarking and fuzzing need.
+# fonts-liberation gives Arial's metrics, so the About box's fixed-width labels hold their lines.
 # Idempotent: asks dpkg first and runs apt-get (update once) only for what is missing.
 set -euo pipefail
 
 packages=(
     build-essential cmake pkg-config
-    qt6-base-dev qt6-base-dev-tools qt6-tools-dev qt6-tools-dev-tools libqt6uitools6 libgl-dev
+    qt6-base-dev qt6-base-dev-tools qt6-tools-dev qt6-tools-dev-tools libqt6uitools6 libqt6opengl6-dev libgl-dev
     libgtest-dev libgmock-dev libbenchmark-dev
     clang llvm
-    fonts-ipafont-gothic
+    fonts-ipafont-gothic fonts-liberation
     xvfb xauth
 )
 

@@ -45,16 +45,6 @@ TImage::TImage(QWidget* parent) : QWidget(parent), rules_(105, 105, true) {
     rules_.OnResize = [this](int width, int height) { resize(width, height); };
 }
 
-TCanvas& TImage::Canvas() {
-    // A hidden control gets its resize event only when shown: the rules may still hold the
-    // size the control was constructed with, so the surface of an empty picture takes the
-    // control's current size.
-    if (rules_.Picture().Empty()) {
-        rules_.SetSize(width(), height());
-    }
-    return rules_.Canvas();
-}
-
 void TImage::Repaint() {
     cacheValid_ = false;
     update();

@@ -38,7 +38,11 @@ class TImage : public QWidget {
     // The rules' picture: assigning stores a copy the control owns.
     TPicture& Picture() { return rules_.Picture(); }
     // The drawing surface (an empty picture first gets a white surface of the control's size).
-    TCanvas& Canvas();
+    // A control still hidden gets its resize event only when shown, so its size is taken here.
+    TCanvas& Canvas() {
+        rules_.SetSize(width(), height());
+        return rules_.Canvas();
+    }
     bool AutoSize() const { return rules_.AutoSize(); }
     void SetAutoSize(bool autoSize) { rules_.SetAutoSize(autoSize); }
 

@@ -30,7 +30,7 @@ std::string ReadText(const fs::path& path) {
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
-std::vector<std::uint8_t> ReadBytes(const fs::path& path) {
+ByteStore ReadBytes(const fs::path& path) {
     const std::string text = ReadText(path);
     return {text.begin(), text.end()};
 }
@@ -264,7 +264,7 @@ TEST_F(Batch, AccessoryNeverOverwritesItsInputAndRefusesAPlainPicture) {
     TBitmap picture = Filled(10, 10, clBlack);
     picture.SetPixel(3, 3, clWhite);
     const std::string input = Write("rock.bmp", picture);
-    const std::vector<std::uint8_t> before = ReadBytes(input);
+    const ByteStore before = ReadBytes(input);
     Outcome run = Invoke({"accessory", input, "--out-dir", dir_.string()});
     EXPECT_EQ(run.Status, 1);
     EXPECT_NE(run.Err.find("overwrite"), std::string::npos) << run.Err;

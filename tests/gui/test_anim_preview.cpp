@@ -164,7 +164,7 @@ TEST_F(AnimPreviewTest, SaveWritesTheSheetOfTheLastActivationAsTheFishWindowWoul
     dialogs.ExpectSave(PathOf("fish.bmp.sheet"));
     dialogs.ExpectInformation("画像ファイル作成終了");
     Fish()->Save1->trigger();
-    EXPECT_EQ(FileBytes(PathOf("anim.bmp")), FileBytes(PathOf("fish.bmp.sheet")));
+    EXPECT_EQ(BytesOfFile(PathOf("anim.bmp")), BytesOfFile(PathOf("fish.bmp.sheet")));
 }
 
 TEST_F(AnimPreviewTest, SaveBeforeAnyCompositionWritesAnEmptyFile) {
@@ -174,7 +174,7 @@ TEST_F(AnimPreviewTest, SaveBeforeAnyCompositionWritesAnEmptyFile) {
     dialogs.ExpectInformation("画像ファイル作成終了");
     anim->Save1->trigger();
     EXPECT_TRUE(FileExists(PathOf("empty.bmp")));
-    EXPECT_TRUE(FileBytes(PathOf("empty.bmp")).empty());
+    EXPECT_TRUE(BytesOfFile(PathOf("empty.bmp")).empty());
     EXPECT_TRUE(DataSaved);
     // Ticks over the empty preview draw nothing and still flip the toggle.
     anim->Timer1Timer();

@@ -44,7 +44,7 @@ class FishWindowTest : public FishWorkspaceTest {
         expected.Canvas().FillRect(Rect(0, 0, 41, 25));
         return FirstDifference(swatch, expected);
     }
-    std::vector<std::uint8_t> SheetFor(TColor background) {
+    ByteStore SheetFor(TColor background) {
         TBitmap sheet;
         TBitmap white(picture.Width * 2, picture.Height * 2);
         ComposeFishSheet(picture.Draw(), background, white, white, 2, sheet);
@@ -82,7 +82,7 @@ TEST_F(FishWindowTest, SaveFromMenuAndButtonWritesTheSheetOfThePickedBackground)
     dialogs.ExpectSave(PathOf("black.bmp"));
     dialogs.ExpectInformation("画像ファイル作成終了");
     fish->Save1->trigger();
-    EXPECT_EQ(FileBytes(PathOf("black.bmp")), SheetFor(clBlack));
+    EXPECT_EQ(BytesOfFile(PathOf("black.bmp")), SheetFor(clBlack));
     EXPECT_TRUE(DataSaved);
 
     DataSaved = false;
@@ -90,7 +90,7 @@ TEST_F(FishWindowTest, SaveFromMenuAndButtonWritesTheSheetOfThePickedBackground)
     dialogs.ExpectSave(PathOf("picked.bmp"));
     dialogs.ExpectInformation("画像ファイル作成終了");
     QTest::mouseClick(fish->SpeedButton1, Qt::LeftButton);
-    const std::vector<std::uint8_t> written = FileBytes(PathOf("picked.bmp"));
+    const ByteStore written = BytesOfFile(PathOf("picked.bmp"));
     EXPECT_EQ(written, SheetFor(picture.Background));
     // The box of the fish (20 x 12) makes a 40 x 24 sheet.
     const TBitmap sheet = DecodeBmp(written.data(), written.size());

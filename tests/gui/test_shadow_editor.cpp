@@ -59,7 +59,7 @@ class ShadowEditorTest : public FishWorkspaceTest {
             << "view 2";
     }
     // The sheet the composer makes from the picture and the expected shadows.
-    std::vector<std::uint8_t> ExpectedSheet(TColor background) {
+    ByteStore ExpectedSheet(TColor background) {
         TBitmap sheet;
         ComposeFishSheet(picture.Draw(), background, shadow1, shadow2, zoom, sheet);
         return EncodeBmp(sheet);
@@ -115,7 +115,7 @@ TEST_P(StrokeTest, SaveWritesTheComposersSheetForThePaintedShadowsAndPickedBackg
     dialogs.ExpectSave(PathOf("sheet.bmp"));
     dialogs.ExpectInformation("画像ファイル作成終了");
     QTest::mouseClick(editor->SpeedButton1, Qt::LeftButton);
-    EXPECT_EQ(FileBytes(PathOf("sheet.bmp")), ExpectedSheet(picture.Background));
+    EXPECT_EQ(BytesOfFile(PathOf("sheet.bmp")), ExpectedSheet(picture.Background));
     EXPECT_TRUE(DataSaved);
     CloseAllQuietly();
 }
@@ -147,7 +147,7 @@ TEST_F(ShadowEditorTest, EraseRestoresThePlainViewsAndWhiteShadowsWhichSaveWrite
     dialogs.ExpectSave(PathOf("sheet.bmp"));
     dialogs.ExpectInformation("画像ファイル作成終了");
     editor->Save1->trigger();
-    EXPECT_EQ(FileBytes(PathOf("sheet.bmp")), ExpectedSheet(clBlack));
+    EXPECT_EQ(BytesOfFile(PathOf("sheet.bmp")), ExpectedSheet(clBlack));
     CloseAllQuietly();
 }
 

@@ -96,7 +96,7 @@ TEST_P(WorkspaceCloseFromEachWindow, YesWritesTheComposedSheetWithoutAnnouncingI
     dialogs.ExpectSave(PathOf("closing.bmp"));
     CloseOne();
     ExpectAllClosed();
-    EXPECT_EQ(FileBytes(PathOf("closing.bmp")), EncodeBmp(expected));
+    EXPECT_EQ(BytesOfFile(PathOf("closing.bmp")), EncodeBmp(expected));
     EXPECT_FALSE(DataSaved);
 }
 
@@ -140,18 +140,18 @@ TEST_F(WorkspaceCloseTest, YesThenACancelledSaveDialogClosesWithoutWriting) {
 
 TEST_F(WorkspaceCloseTest, OverwriteQuestionOnlyForAnExistingFileAndNoWritesNothing) {
     const std::string existing = WriteSurface("existing.bmp", TBitmap(3, 3));
-    const std::vector<std::uint8_t> before = FileBytes(existing);
+    const ByteStore before = BytesOfFile(existing);
     dialogs.ExpectSave(existing);
     dialogs.ExpectWarning(kOverwriteQuestion, TMsgResult::mrNo);
     Fish()->Save1->trigger();
-    EXPECT_EQ(FileBytes(existing), before);
+    EXPECT_EQ(BytesOfFile(existing), before);
     EXPECT_FALSE(DataSaved);
 
     dialogs.ExpectSave(existing);
     dialogs.ExpectWarning(kOverwriteQuestion, TMsgResult::mrYes);
     dialogs.ExpectInformation(kFinished);
     Fish()->Save1->trigger();
-    EXPECT_NE(FileBytes(existing), before);
+    EXPECT_NE(BytesOfFile(existing), before);
     EXPECT_TRUE(DataSaved);
     // The dialog always opens with an empty name.
     EXPECT_EQ(dialogs.LastFileName, "");

@@ -13,7 +13,7 @@
 #include <unistd.h>
 
 namespace fs = std::filesystem;
-using Bytes = std::vector<std::uint8_t>;
+using Bytes = ByteStore;
 
 namespace {
 

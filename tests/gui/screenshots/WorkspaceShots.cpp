@@ -37,9 +37,8 @@ class TSampleDialogs : public IDialogs {
 };
 
 std::string SamplePath(const std::string& sample) {
-    // tests/gui/screenshots/ -> the repository -> the shared folder beside it.
-    const std::filesystem::path here = std::filesystem::path(__FILE__).parent_path();
-    return (here / "../../../../shared/samples" / sample).lexically_normal().string();
+    // Normalised, as the open dialog would give it: the caption shows the path.
+    return (std::filesystem::path(VELMORA_SAMPLES) / sample).lexically_normal().string();
 }
 
 void RunEvents() {

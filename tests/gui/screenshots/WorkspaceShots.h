@@ -9,8 +9,8 @@
 class TForm;
 class TMDIShadow;
 
-// Opens a fish workspace on /work/shared/samples/<sample> (found beside the repository) with the
-// frame enlarged to hold it; false when the sample is missing.
+// Opens a fish workspace on a sample picture, with the frame enlarged to hold it; false when the
+// sample is missing.
 bool OpenSampleWorkspace(const std::string& sample);
 
 // Lets the windows paint, then gives a still of the main window with `floating` (a top-level

@@ -35,6 +35,10 @@ int main(int argc, char** argv) {
         Application->CreateForm(Form7);
         Form1->Show();
         for (const TScreenshot& shot : Screenshots()) {
+            // Each shot starts from the empty frame, whatever the order of registration.
+            while (Form1->MDIChildCount() > 0) {
+                Form1->MDIChildren(0)->Free();
+            }
             QWidget* window = shot.stage();
             QCoreApplication::sendPostedEvents();
             QCoreApplication::processEvents();

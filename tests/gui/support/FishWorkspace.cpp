@@ -95,10 +95,10 @@ std::string FirstDifference(const TBitmap& actual, const TBitmap& expected) {
     return "";
 }
 
-std::vector<std::uint8_t> FileBytes(const std::string& path) {
+ByteStore BytesOfFile(const std::string& path) {
     std::ifstream file(path, std::ios::binary);
     EXPECT_TRUE(file.good()) << path;
-    return std::vector<std::uint8_t>(std::istreambuf_iterator<char>(file), {});
+    return ByteStore(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
 }
 
 void FishWorkspaceTest::SetUp() {

@@ -6,6 +6,7 @@
 
 #include "fish/Unit2.h"
 #include "fish/Unit4.h"
+#include "raster/PixelStore.h"
 #include "shadow/Unit6.h"
 #include "support/ScriptedDialogs.h"
 
@@ -61,7 +62,7 @@ TBitmap ViewOf(const TBitmap& picture, int zoom, const TBitmap& shadow);
 // The index of the first pixel where two surfaces differ, as "(x, y): a vs b", or "" if equal.
 std::string FirstDifference(const TBitmap& actual, const TBitmap& expected);
 
-std::vector<std::uint8_t> FileBytes(const std::string& path);
+ByteStore BytesOfFile(const std::string& path);
 
 class FishWorkspaceTest : public ::testing::Test {
   protected:

@@ -1,0 +1,63 @@
+// TMDIAcc, the accessory window: a decoration's picture, the background colour picked from it,
+// and the cropped picture and mask files it saves.
+#pragma once
+
+#include "app/toolkit/Form.h"
+#include "raster/TColor.h"
+
+#include <string>
+
+class QAction;
+class QLabel;
+class QMenuBar;
+class QToolButton;
+class TSaveDialog;
+
+inline constexpr const char* kAccessoryDoneMessage = "画像ファイル作成終了";
+inline constexpr const char* kAccessoryClosePrompt = "データを作成しますか？";
+inline constexpr const char* kOverwriteSourcePrompt = "現在のファイルに上書きしてもいいですか？";
+
+// The question asked before an existing mask file is replaced.
+std::string MaskOverwritePrompt(const std::string& maskName);
+
+class TMDIAcc : public TForm {
+    Q_OBJECT
+
+  public:
+    TMDIAcc();
+
+    TPanel* Panel1 = nullptr;
+    QToolButton* SpeedButton1 = nullptr;
+    TImage* Image1 = nullptr;
+    QLabel* Label1 = nullptr;
+    TImage* Image2 = nullptr;
+    TSaveDialog* SaveDialog1 = nullptr;
+    QMenuBar* MainMenu1 = nullptr;
+    QAction* Save1 = nullptr;
+    QAction* Close1 = nullptr;
+    QAction* Tile1 = nullptr;
+    QAction* Cascade1 = nullptr;
+
+    // The accessory files have not been written since the window opened or since the
+    // background colour was last picked.
+    bool Unsaved = false;
+
+    void FormCreate();
+    void FormCloseQuery(bool& canClose);
+    void FormClose(TCloseAction& action);
+    void Image2MouseUp(TMouseButton button, int x, int y);
+    void SpeedButton1Click();
+    void Save1Click();
+    void Close1Click();
+    void Tile1Click();
+    void Cascade1Click();
+
+  private:
+    void FillSwatch(TColor colour);
+    TColor Background();
+    void Save();
+};
+
+// The Accessory Data command's window: a new accessory window showing the picture at `path`.
+// A picture that cannot be read raises after the window is open.
+TMDIAcc* OpenAccessoryWindow(const std::string& path);

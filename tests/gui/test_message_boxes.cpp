@@ -1,0 +1,72 @@
+// The real message boxes behind the dialogs interface, answered by real key presses.
+#include "app/toolkit/Dialogs.h"
+
+#include <QApplication>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace {
+// What a box showed before the key answered it.
+struct SeenBox {
+    std::string title;
+    std::string text;
+    QMessageBox::Icon icon = QMessageBox::NoIcon;
+    std::vector<std::string> buttons;
+};
+
+// Runs `open` (which shows a modal box) and presses `key` in the box once it is up.
+SeenBox AnswerWithKey(int key, const std::function<void()>& open) {
+    SeenBox seen;
+    QTimer::singleShot(0, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (!box) {
+            ADD_FAILURE() << "no message box is up";
+            return;
+        }
+        seen.title = box->windowTitle().toStdString();
+        seen.text = box->text().toStdString();
+        seen.icon = box->icon();
+        for (QAbstractButton* button : box->buttons()) {
+            seen.buttons.push_back(button->text().toStdString());
+        }
+        QTest::keyClick(box, static_cast<Qt::Key>(key));
+    });
+    open();
+    return seen;
+}
+} // namespace
+
+TEST(MessageBoxes, WarningAsksYesOrNoWhereEnterMeansYesAndEscapeMeansNo) {
+    TQtDialogs dialogs;
+    TMsgResult answer = TMsgResult::mrOk;
+    const SeenBox seen = AnswerWithKey(Qt::Key_Return, [&] { answer = dialogs.Warning("保存?"); });
+    EXPECT_EQ(answer, TMsgResult::mrYes);
+    EXPECT_EQ(seen.title, "警告");
+    EXPECT_EQ(seen.text, "保存?");
+    EXPECT_EQ(seen.icon, QMessageBox::Warning);
+    EXPECT_EQ(seen.buttons, (std::vector<std::string>{"はい(&Y)", "いいえ(&N)"}));
+
+    AnswerWithKey(Qt::Key_Escape, [&] { answer = dialogs.Warning("保存?"); });
+    EXPECT_EQ(answer, TMsgResult::mrNo);
+}
+
+TEST(MessageBoxes, InformationAndErrorCarryTheApplicationTitleAndOneOkButton) {
+    TQtDialogs dialogs;
+    const SeenBox info = AnswerWithKey(Qt::Key_Return, [&] { dialogs.Information("終了"); });
+    EXPECT_EQ(info.title, "VELMORA.exe");
+    EXPECT_EQ(info.text, "終了");
+    EXPECT_EQ(info.icon, QMessageBox::Information);
+    EXPECT_EQ(info.buttons.size(), 1u);
+
+    const SeenBox error = AnswerWithKey(Qt::Key_Escape, [&] { dialogs.Error("壊れています."); });
+    EXPECT_EQ(error.title, "VELMORA.exe");
+    EXPECT_EQ(error.icon, QMessageBox::Critical);
+    EXPECT_EQ(error.buttons.size(), 1u);
+}
