@@ -21,8 +21,8 @@ bool IsWorkspaceWindow(TForm* child) {
            qobject_cast<TMDIAnim*>(child);
 }
 
-// Raising a child moves it to the front of the child list, so a window already raised comes
-// round again only when it was behind the position reached; raising it twice changes nothing.
+// Raising a child moves it to the front of the child list; the children before it each move one
+// place back, so the walk still reaches every later position once.
 template <class T> void RaiseEvery() {
     for (int i = 0; i < Form1->MDIChildCount(); ++i) {
         if (TForm* child = Form1->MDIChildren(i); qobject_cast<T*>(child)) {

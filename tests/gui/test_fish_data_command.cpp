@@ -170,3 +170,20 @@ TEST_F(FishDataCommandTest, BmpPictureNamedOtherwiseOpensAllThreeWithoutAFishPic
     EXPECT_FALSE(FileExists(PathOf("out.bmp")));
     CloseAllQuietly();
 }
+
+TEST_F(FishDataCommandTest, FailedWriteOfTheOldSheetStopsTheCommandWithTheOldWorkspaceOpen) {
+    FishPicture first(40, 30);
+    first.Fish = Rect(5, 5, 20, 20);
+    const std::string old = WritePicture("first.bmp", first);
+    OpenWorkspace(old);
+    const std::string unwritable = PathOf("no-such-folder/sheet.bmp");
+    dialogs.ExpectOpen(WritePicture("second.bmp", first));
+    dialogs.ExpectWarning("熱帯魚画像ﾃﾞｰﾀを作成しますか？", TMsgResult::mrYes);
+    dialogs.ExpectSave(unwritable);
+    dialogs.ExpectError(ErrorBoxText(EFCreateError(unwritable).what()));
+    QTest::mouseClick(Form1->BitBtn2, Qt::LeftButton);
+    RunPostedEvents();
+    EXPECT_EQ(ChildNames(Form1), (std::vector<std::string>{old, old, old}));
+    EXPECT_FALSE(WorkspaceClosing);
+    CloseAllQuietly();
+}
