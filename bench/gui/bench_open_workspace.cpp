@@ -1,14 +1,19 @@
-// Opening a large fish picture into the workspace through the Fish Data command, headless: the
-// picture read, the three windows created, laid out and painted once.
+// The workspace's slow moments, headless through the real windows: opening a fish picture through
+// the Fish Data command (the picture read, the three windows created, laid out and painted) and
+// activating the animation preview (the sheet composed, both frames drawn and shown).
 #include "app/Unit1.h"
 #include "app/Unit7.h"
 #include "app/toolkit/Application.h"
+#include "fish/Unit2.h"
+#include "fish/Unit4.h"
 #include "shadow/Unit3.h"
 #include "support/GuiTestSupport.h"
 #include "support/ScriptedDialogs.h"
 
 #include <QApplication>
 #include <QTemporaryDir>
+#include <QTest>
+#include <QToolButton>
 #include <benchmark/benchmark.h>
 
 namespace {
@@ -24,6 +29,28 @@ std::string WriteFishPicture(const QTemporaryDir& folder, int side) {
     return path;
 }
 
+void StartProgram() {
+    Application->CreateForm(Form1);
+    Application->CreateForm(Form3);
+    Application->CreateForm(Form7);
+    Form1->Show();
+    gui_test::RunPostedEvents();
+}
+
+void EndProgram() {
+    Application->DestroyForms();
+    Form1 = nullptr;
+    Form3 = nullptr;
+    Form7 = nullptr;
+}
+
+void OpenWorkspace(ScriptedDialogs& dialogs, const std::string& path) {
+    dialogs.ExpectOpen(path);
+    Form1->BitBtn2Click();
+    gui_test::RunPostedEvents();
+    Form1->repaint();
+}
+
 void BM_OpenFishWorkspace(benchmark::State& state) {
     const int side = static_cast<int>(state.range(0));
     QTemporaryDir folder;
@@ -31,31 +58,49 @@ void BM_OpenFishWorkspace(benchmark::State& state) {
     ScriptedDialogs dialogs;
     for (auto _ : state) {
         state.PauseTiming();
-        Application->CreateForm(Form1);
-        Application->CreateForm(Form3);
-        Application->CreateForm(Form7);
-        Form1->Show();
-        gui_test::RunPostedEvents();
-        dialogs.ExpectOpen(path);
+        StartProgram();
         state.ResumeTiming();
 
-        Form1->BitBtn2Click();
-        gui_test::RunPostedEvents();
-        Form1->repaint();
+        OpenWorkspace(dialogs, path);
 
         state.PauseTiming();
         if (Form1->MDIChildCount() != 3) {
             state.SkipWithError("the workspace did not open");
         }
-        Application->DestroyForms();
-        Form1 = nullptr;
-        Form3 = nullptr;
-        Form7 = nullptr;
+        EndProgram();
         state.ResumeTiming();
     }
     state.SetItemsProcessed(state.iterations() * side * side);
 }
 BENCHMARK(BM_OpenFishWorkspace)->Arg(1024)->Arg(4096)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// From the fish window's Animation button to the preview shown with its frames.
+void BM_PreviewActivation(benchmark::State& state) {
+    const int side = static_cast<int>(state.range(0));
+    QTemporaryDir folder;
+    const std::string path = WriteFishPicture(folder, side);
+    ScriptedDialogs dialogs;
+    for (auto _ : state) {
+        state.PauseTiming();
+        StartProgram();
+        OpenWorkspace(dialogs, path);
+        auto* fish = qobject_cast<TMDIFish*>(Form1->MDIChildren(0));
+        state.ResumeTiming();
+
+        QTest::mouseClick(fish->SpeedButton3, Qt::LeftButton);
+        gui_test::RunPostedEvents();
+        Form1->repaint();
+
+        state.PauseTiming();
+        if (!qobject_cast<TMDIAnim*>(Form1->ActiveMDIChild())) {
+            state.SkipWithError("the preview did not come up");
+        }
+        EndProgram();
+        state.ResumeTiming();
+    }
+    state.SetItemsProcessed(state.iterations() * side * side);
+}
+BENCHMARK(BM_PreviewActivation)->Arg(1024)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 } // namespace
 
