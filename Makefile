@@ -36,10 +36,13 @@ asan-test: deps
 	cmake --build build-asan -j $(JOBS)
 	cd build-asan && $(ASAN_ENV) ctest --output-on-failure -j $(JOBS)
 
-bench: deps
+bench:
+	@bash scripts/install-deps.sh bench
 	cmake -S . -B build-bench -DCMAKE_BUILD_TYPE=Release -DVELMORA_BENCH=ON
 	cmake --build build-bench -j $(JOBS) --target velmora_bench
-	build-bench/bench/velmora_bench --benchmark_repetitions=5 --benchmark_report_aggregates_only=true
+	build-bench/bench/velmora_bench --benchmark_repetitions=5 --benchmark_report_aggregates_only=true \
+		--benchmark_out=build-bench/bench.json --benchmark_out_format=json
+	/usr/bin/python3 scripts/plot_bench.py build-bench/bench.json build-bench/bench.png
 
 # FUZZ_TARGET picks the fuzzer: fuzz_bmp_reader (the reader alone) or fuzz_pipeline (the reader,
 # then every algorithm a picture goes through; its inputs start with 12 bytes of choices).

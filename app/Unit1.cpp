@@ -4,8 +4,12 @@
 #include "accessory/Unit5.h"
 #include "app/Unit7.h"
 #include "app/toolkit/Application.h"
+#include "fish/Unit2.h"
+#include "fish/Unit4.h"
+#include "fish/Unit9.h"
 #include "rotate/Unit8.h"
 #include "shadow/Unit3.h"
+#include "shadow/Unit6.h"
 
 #include <QAction>
 #include <QMenuBar>
@@ -43,8 +47,37 @@ TForm1::TForm1() {
     SaveDialog1 = Component<TSaveDialog>("SaveDialog1");
 }
 
+// Fish Data: every child closed (the old workspace asking about its sheet), then a new workspace
+// on the chosen picture. Each new window becomes the active child, so the fish window ends in
+// front and its activation hides the pen settings window again.
 void TForm1::BitBtn2Click() {
-    // The Fish Data command (open a fish workspace on a chosen picture) goes here.
+    if (!OpenDialog1->Execute()) {
+        return;
+    }
+    const std::string name = OpenDialog1->FileName;
+    if (!FileExists(name)) {
+        return;
+    }
+    // A question in one close runs a nested loop that can free windows closed earlier: each
+    // position is read anew and positions past the end are passed over.
+    for (int i = MDIChildCount() - 1; i >= 0; --i) {
+        if (i < MDIChildCount()) {
+            MDIChildren(i)->Close();
+        }
+    }
+    DataSaved = false;
+    WorkspaceClosing = false;
+
+    auto* anim = new TMDIAnim();
+    anim->SetCaption(name);
+
+    auto* shadow = new TMDIShadow();
+    shadow->SetCaption(name);
+    shadow->OpenPicture();
+
+    auto* fish = new TMDIFish();
+    fish->SetCaption(name);
+    fish->Image1->Picture().LoadFromFile(name);
 }
 
 void TForm1::FishData1Click() {

@@ -4,19 +4,71 @@
 #include <algorithm>
 #include <cstdint>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace {
 
 bool Picks(std::uint32_t pixel, TColor colour, BoxRule rule) {
     return rule == BoxRule::Equals ? pixel == colour : pixel != colour;
 }
 
-bool RowHolds(const std::uint32_t* row, int width, TColor colour, BoxRule rule) {
-    for (int x = 0; x < width; ++x) {
-        if (Picks(row[x], colour, rule)) {
+// Pixels are tested sixteen at a time: whether any of a block is picked costs a few vector
+// compares, and only the block that holds the answer is searched pixel by pixel.
+constexpr int kBlock = 16;
+
+bool BlockPicks(const std::uint32_t* block, TColor colour, BoxRule rule) {
+#if defined(__SSE2__)
+    const __m128i wanted = _mm_set1_epi32(static_cast<int>(colour));
+    __m128i equal = _mm_set1_epi32(-1);
+    __m128i any = _mm_setzero_si128();
+    for (int k = 0; k < kBlock; k += 4) {
+        const __m128i same =
+            _mm_cmpeq_epi32(_mm_loadu_si128(reinterpret_cast<const __m128i*>(block + k)), wanted);
+        equal = _mm_and_si128(equal, same);
+        any = _mm_or_si128(any, same);
+    }
+    return rule == BoxRule::Equals ? _mm_movemask_epi8(any) != 0
+                                   : _mm_movemask_epi8(equal) != 0xFFFF;
+#else
+    for (int k = 0; k < kBlock; ++k) {
+        if (Picks(block[k], colour, rule)) {
             return true;
         }
     }
     return false;
+#endif
+}
+
+// The first x in [from, to) whose pixel is picked, or -1.
+int FirstPick(const std::uint32_t* row, int from, int to, TColor colour, BoxRule rule) {
+    int x = from;
+    for (; x + kBlock <= to && !BlockPicks(row + x, colour, rule); x += kBlock) {
+    }
+    for (; x < to; ++x) {
+        if (Picks(row[x], colour, rule)) {
+            return x;
+        }
+    }
+    return -1;
+}
+
+// The last x in [from, to) whose pixel is picked, or -1.
+int LastPick(const std::uint32_t* row, int from, int to, TColor colour, BoxRule rule) {
+    int x = to;
+    for (; x - kBlock >= from && !BlockPicks(row + x - kBlock, colour, rule); x -= kBlock) {
+    }
+    for (--x; x >= from; --x) {
+        if (Picks(row[x], colour, rule)) {
+            return x;
+        }
+    }
+    return -1;
+}
+
+bool RowHolds(const std::uint32_t* row, int width, TColor colour, BoxRule rule) {
+    return FirstPick(row, 0, width, colour, rule) >= 0;
 }
 
 // Restores a canvas's copy mode when the composer is done with it.
@@ -62,17 +114,13 @@ FishBoundingBox ScanBox(const TBitmap& surface, TColor colour, BoxRule rule) {
     int right = -1;
     for (int y = box.Top; y <= box.Bottom; ++y) {
         const std::uint32_t* row = surface.Row(y);
-        for (int x = 0; x < left; ++x) {
-            if (Picks(row[x], colour, rule)) {
-                left = x;
-                break;
-            }
+        const int first = FirstPick(row, 0, left, colour, rule);
+        if (first >= 0) {
+            left = first;
         }
-        for (int x = width - 1; x > right && x >= left; --x) {
-            if (Picks(row[x], colour, rule)) {
-                right = x;
-                break;
-            }
+        const int last = LastPick(row, std::max(right + 1, left), width, colour, rule);
+        if (last >= 0) {
+            right = last;
         }
     }
     box.Left = left;

@@ -12,6 +12,10 @@ packages=(
     fonts-ipafont-gothic fonts-liberation
     xvfb xauth
 )
+# The benchmarks' peers, only for `make bench`: `install-deps.sh bench`.
+if [ "${1:-}" = "bench" ]; then
+    packages+=(libstb-dev libopencv-imgproc-dev python3-matplotlib)
+fi
 
 missing=()
 for p in "${packages[@]}"; do

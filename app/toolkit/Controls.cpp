@@ -5,20 +5,26 @@
 
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QPaintEvent>
 #include <QPainter>
 #include <cmath>
 
-QImage ToQImage(const TBitmap& bitmap) {
-    QImage image(bitmap.Width(), bitmap.Height(), QImage::Format_RGB32);
-    for (int y = 0; y < bitmap.Height(); ++y) {
-        const std::uint32_t* source = bitmap.Row(y);
+QImage ToQImage(const TBitmap& bitmap, const QRect& part) {
+    const QRect area = part & QRect(0, 0, bitmap.Width(), bitmap.Height());
+    QImage image(area.size(), QImage::Format_RGB32);
+    for (int y = 0; y < area.height(); ++y) {
+        const std::uint32_t* source = bitmap.Row(area.top() + y) + area.left();
         auto* target = reinterpret_cast<QRgb*>(image.scanLine(y));
-        for (int x = 0; x < bitmap.Width(); ++x) {
+        for (int x = 0; x < area.width(); ++x) {
             const std::uint32_t c = source[x];
             target[x] = qRgb(RedOf(c), GreenOf(c), BlueOf(c));
         }
     }
     return image;
+}
+
+QImage ToQImage(const TBitmap& bitmap) {
+    return ToQImage(bitmap, QRect(0, 0, bitmap.Width(), bitmap.Height()));
 }
 
 TBitmap FromQImage(const QImage& image) {
@@ -46,7 +52,6 @@ TImage::TImage(QWidget* parent) : QWidget(parent), rules_(105, 105, true) {
 }
 
 void TImage::Repaint() {
-    cacheValid_ = false;
     update();
 }
 
@@ -62,18 +67,17 @@ void TImage::LoadPictureResource(const QString& path) {
     rules_.Picture().Assign(FromQImage(image));
 }
 
-void TImage::paintEvent(QPaintEvent*) {
-    Guarded([this] {
+void TImage::paintEvent(QPaintEvent* event) {
+    Guarded([this, event] {
         const TBitmap* bitmap = rules_.Picture().Bitmap();
         if (!bitmap || bitmap->Empty()) {
             return;
         }
-        if (!cacheValid_) {
-            cache_ = ToQImage(*bitmap);
-            cacheValid_ = true;
-        }
+        // Only the exposed part is converted, which Qt keeps to what can be seen: a large
+        // picture costs no copy of itself at each repaint.
+        const QRect exposed = event->rect() & QRect(0, 0, bitmap->Width(), bitmap->Height());
         QPainter painter(this);
-        painter.drawImage(0, 0, cache_);
+        painter.drawImage(exposed.topLeft(), ToQImage(*bitmap, exposed));
     });
 }
 

@@ -11,6 +11,7 @@
 #include <QFrame>
 #include <QImage>
 #include <QLineEdit>
+#include <QRect>
 #include <QTimer>
 #include <QWidget>
 #include <functional>
@@ -20,6 +21,8 @@ enum class TMouseButton { mbLeft, mbRight, mbMiddle };
 
 // Surface <-> Qt image, pixel for pixel (the flag byte is not stored in a surface).
 QImage ToQImage(const TBitmap& bitmap);
+// The part of the surface inside `part` (clipped to the surface).
+QImage ToQImage(const TBitmap& bitmap, const QRect& part);
 TBitmap FromQImage(const QImage& image);
 
 // The image control: the picture drawn at its top-left, repainted on every change of the
@@ -63,8 +66,6 @@ class TImage : public QWidget {
   private:
     void Repaint();
     TImageRules rules_;
-    QImage cache_;
-    bool cacheValid_ = false;
     QString pictureResource_;
 };
 

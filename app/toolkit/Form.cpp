@@ -18,6 +18,7 @@
 #include <QPointer>
 #include <QScreen>
 #include <QScrollBar>
+#include <QStyle>
 #include <QUiLoader>
 #include <QXmlStreamReader>
 #include <algorithm>
@@ -751,10 +752,7 @@ void TForm::ShowMenuOf(TForm* child) {
     AlignControls();
 }
 
-void TForm::Tile() {
-    if (!mdiClient_) {
-        return;
-    }
+std::vector<QMdiSubWindow*> TForm::ArrangedWindows() const {
     std::vector<QMdiSubWindow*> windows;
     for (TForm* child : children_) {
         if (child->subWindow_ && !child->subWindow_->isHidden() &&
@@ -762,6 +760,14 @@ void TForm::Tile() {
             windows.push_back(child->subWindow_);
         }
     }
+    return windows;
+}
+
+void TForm::Tile() {
+    if (!mdiClient_) {
+        return;
+    }
+    const std::vector<QMdiSubWindow*> windows = ArrangedWindows();
     if (windows.empty()) {
         return;
     }
@@ -788,8 +794,27 @@ void TForm::Tile() {
 }
 
 void TForm::Cascade() {
-    if (mdiClient_) {
-        mdiClient_->cascadeSubWindows();
+    if (!mdiClient_) {
+        return;
+    }
+    // Qt's own cascade shrinks every window to its size hint, which for these windows is a bare
+    // title bar. Here each keeps its size (shrunk only to fit the area) and steps one title bar
+    // down and to the right; the most recently focused window ends in front, at the last step.
+    const std::vector<QMdiSubWindow*> windows = ArrangedWindows();
+    const QRect area = mdiClient_->viewport()->rect();
+    const int step = mdiClient_->style()->pixelMetric(QStyle::PM_TitleBarHeight) +
+                     mdiClient_->style()->pixelMetric(QStyle::PM_MdiSubWindowFrameWidth);
+    int offset = 0;
+    for (auto window = windows.rbegin(); window != windows.rend(); ++window, offset += step) {
+        if (offset + step > area.height() / 2 || offset + step > area.width() / 2) {
+            offset = 0;
+        }
+        QMdiSubWindow* sub = *window;
+        sub->showNormal();
+        const QSize size(std::min(sub->width(), area.width() - offset),
+                         std::min(sub->height(), area.height() - offset));
+        sub->setGeometry(QRect(QPoint(offset, offset), size));
+        sub->raise();
     }
 }
 

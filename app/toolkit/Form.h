@@ -178,6 +178,8 @@ class TForm : public QWidget {
     void changeEvent(QEvent* event) override;
 
   private:
+    // The children that Tile and Cascade arrange: shown and not minimised, in child-list order.
+    std::vector<QMdiSubWindow*> ArrangedWindows() const;
     friend class TApplication;
     friend class TFreeQueue;
     struct Connection {

@@ -90,7 +90,7 @@ TEST(FishBox, TenByEightExampleGivesColumnsThreeToSixRowsTwoToFour) {
 TEST(FishBox, AgreesWithMinimumAndMaximumOnRandomSparsePictures) {
     std::mt19937 random(7);
     for (int round = 0; round < 200; ++round) {
-        const int w = 1 + static_cast<int>(random() % 40);
+        const int w = 1 + static_cast<int>(random() % 100);
         const int h = 1 + static_cast<int>(random() % 40);
         TBitmap picture = Filled(w, h, clWhite);
         const int marks = static_cast<int>(random() % 5);

@@ -198,6 +198,10 @@ TEST(RotateQuadrant, SourceMayBeOneOfTheOutputs) {
     RotateQuadrant(up, 45, 1, up, down);
     EXPECT_EQ(FirstDifference(up, expectedUp), "");
     EXPECT_EQ(FirstDifference(down, expectedDown), "");
+    // One surface for both directions ends holding the up direction.
+    TBitmap both = sheet;
+    RotateQuadrant(both, 45, 1, both, both);
+    EXPECT_EQ(FirstDifference(both, expectedUp), "");
 }
 
 TEST(RotateQuadrant, FastLoopMatchesThePerPixelStepsOnRandomAnglesAndSizes) {

@@ -1,8 +1,9 @@
-// Rotation and accessory windows open side by side, and the two exits of the main window over
-// them.
+// Rotation and accessory windows open side by side, and the two exits and Fish Data of the main
+// window over them.
 #include "accessory/Unit5.h"
 #include "app/Unit1.h"
 #include "app/toolkit/Application.h"
+#include "fish/Unit4.h"
 #include "raster/Errors.h"
 #include "rotate/Unit8.h"
 #include "rotate/UpDownSheets.h"
@@ -58,4 +59,21 @@ TEST_F(DataWindowsTest, AWriteThatFailsInAClosePromptStopsTheToolBarExit) {
     RunPostedEvents();
     EXPECT_FALSE(Application->Terminated());
     EXPECT_EQ(Form1->MDIChildCount(), 3);
+}
+
+TEST_F(DataWindowsTest, FishDataClosesEveryWindowWithItsPromptBeforeOpeningTheWorkspace) {
+    const std::string picture = Write("fish.bmp", RockPicture());
+    dialogs.ExpectOpen(picture);
+    dialogs.ExpectWarning(kUpDownClosePrompt, TMsgResult::mrYes);
+    dialogs.ExpectInformation(kUpDownDoneMessage);
+    dialogs.ExpectWarning(kAccessoryClosePrompt, TMsgResult::mrNo);
+    dialogs.ExpectWarning(kUpDownClosePrompt, TMsgResult::mrNo);
+    QTest::mouseClick(Form1->BitBtn2, Qt::LeftButton);
+    RunPostedEvents();
+    EXPECT_EQ(dialogs.Pending(), 0u);
+    EXPECT_TRUE(Exists(UpDownFileNames(Path("first.bmp")).Down));
+    EXPECT_FALSE(Exists(UpDownFileNames(Path("second.bmp")).Down));
+    ASSERT_EQ(Form1->MDIChildCount(), 3);
+    EXPECT_NE(qobject_cast<TMDIFish*>(Form1->MDIChildren(0)), nullptr);
+    EXPECT_EQ(Form1->MDIChildren(0)->Caption(), picture);
 }

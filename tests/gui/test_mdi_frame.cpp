@@ -240,14 +240,22 @@ TEST_F(MdiFrameTest, TileStacksWideWindowsAndCascadeOffsetsThem) {
     EXPECT_EQ(tiles.back().bottom(), area.bottom());
 
     frame->Cascade();
-    std::vector<QPoint> corners;
-    for (QMdiSubWindow* window : frame->MDIClient()->subWindowList()) {
-        corners.push_back(window->pos());
+    // Each window steps down and right of the one behind it, keeps more than a title bar, and
+    // the most recently focused one ends in front.
+    std::vector<QRect> cascade;
+    for (QMdiSubWindow* window : frame->MDIClient()->subWindowList(QMdiArea::StackingOrder)) {
+        cascade.push_back(window->geometry());
     }
-    std::sort(corners.begin(), corners.end(), [](QPoint l, QPoint r) { return l.y() < r.y(); });
-    EXPECT_LT(corners[0].x(), corners[1].x());
-    EXPECT_LT(corners[0].y(), corners[1].y());
-    EXPECT_LT(corners[1].y(), corners[2].y());
+    ASSERT_EQ(cascade.size(), 3u);
+    for (std::size_t i = 1; i < cascade.size(); ++i) {
+        EXPECT_GT(cascade[i].x(), cascade[i - 1].x());
+        EXPECT_GT(cascade[i].y(), cascade[i - 1].y());
+    }
+    for (const QRect& window : cascade) {
+        EXPECT_GT(window.height(), 60);
+    }
+    EXPECT_EQ(frame->MDIClient()->subWindowList(QMdiArea::StackingOrder).back(),
+              frame->MDIChildren(0)->Frame());
 }
 
 TEST(TopLevelWindow, CloseHidesAndTheClientSizeAndColourComeFromTheDefinition) {

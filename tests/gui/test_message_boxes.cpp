@@ -21,15 +21,35 @@ struct SeenBox {
     std::vector<std::string> buttons;
 };
 
-// Runs `open` (which shows a modal box) and presses `key` in the box once it is up.
+// The message box on screen, if any.
+QMessageBox* VisibleBox() {
+    for (QWidget* widget : QApplication::topLevelWidgets()) {
+        if (auto* box = qobject_cast<QMessageBox*>(widget); box && box->isVisible()) {
+            return box;
+        }
+    }
+    return nullptr;
+}
+
+// A test before this one may have ended the program, and once asked to quit every nested loop
+// (a modal box's too) returns at once. Running the main loop briefly clears that request.
+void ClearEarlierQuit() {
+    QTimer::singleShot(0, qApp, [] { QCoreApplication::quit(); });
+    QCoreApplication::exec();
+}
+
+// Runs `open` (which shows a modal box) and presses `key` in the box once it is up. The timer
+// lives no longer than this call, so it can never fire into a later test.
 SeenBox AnswerWithKey(int key, const std::function<void()>& open) {
     SeenBox seen;
-    QTimer::singleShot(0, [&] {
-        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+    QTimer poll;
+    poll.setInterval(5);
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        QMessageBox* box = VisibleBox();
         if (!box) {
-            ADD_FAILURE() << "no message box is up";
             return;
         }
+        poll.stop();
         seen.title = box->windowTitle().toStdString();
         seen.text = box->text().toStdString();
         seen.icon = box->icon();
@@ -38,7 +58,10 @@ SeenBox AnswerWithKey(int key, const std::function<void()>& open) {
         }
         QTest::keyClick(box, static_cast<Qt::Key>(key));
     });
+    poll.start();
+    ClearEarlierQuit();
     open();
+    EXPECT_FALSE(poll.isActive()) << "the box closed without the key";
     return seen;
 }
 } // namespace

@@ -1,10 +1,16 @@
-// Screenshot of the pen settings window as it is shown beside a shadow editor.
+// Screenshot of the pen settings window as it is shown beside a shadow editor: the default pen's
+// stamp in its top-left square above the three sliders.
 #include "screenshots/Screenshots.h"
 #include "shadow/Unit3.h"
+
+#include <QCoreApplication>
 
 namespace {
 TRegisterScreenshot penWindow{"pen", [] {
                                   Form3->Show();
+                                  // The paint that follows the showing draws the stamp.
+                                  QCoreApplication::sendPostedEvents();
+                                  QCoreApplication::processEvents();
                                   return static_cast<QWidget*>(Form3);
                               }};
 } // namespace

@@ -1,0 +1,132 @@
+// The fish workspace's flags, save prompt, close, raise routines and the gathering of the sheet's
+// inputs from the open windows.
+#include "fish/Unit9.h"
+
+#include "app/Unit1.h"
+#include "app/toolkit/Application.h"
+#include "app/toolkit/Dialogs.h"
+#include "fish/SheetComposer.h"
+#include "fish/Unit2.h"
+#include "fish/Unit4.h"
+#include "shadow/Unit3.h"
+#include "shadow/Unit6.h"
+
+bool DataSaved = false;
+bool WorkspaceClosing = false;
+
+namespace {
+
+bool IsWorkspaceWindow(TForm* child) {
+    return qobject_cast<TMDIFish*>(child) || qobject_cast<TMDIShadow*>(child) ||
+           qobject_cast<TMDIAnim*>(child);
+}
+
+// Raising a child moves it to the front of the child list; the children before it each move one
+// place back, so the walk still reaches every later position once.
+template <class T> void RaiseEvery() {
+    for (int i = 0; i < Form1->MDIChildCount(); ++i) {
+        if (TForm* child = Form1->MDIChildren(i); qobject_cast<T*>(child)) {
+            child->BringToFront();
+        }
+    }
+}
+
+} // namespace
+
+std::string AskSaveFileName() {
+    TSaveDialog* dialog = Form1->SaveDialog1;
+    dialog->FileName.clear();
+    if (!dialog->Execute()) {
+        return "";
+    }
+    const std::string name = dialog->FileName;
+    if (FileExists(name) &&
+        WarningBox("既存のファイルに上書きしてもいいですか？") == TMsgResult::mrNo) {
+        return "";
+    }
+    return name;
+}
+
+void CloseFishWorkspace() {
+    if (WorkspaceClosing) {
+        return;
+    }
+    if (!DataSaved && WarningBox("熱帯魚画像ﾃﾞｰﾀを作成しますか？") == TMsgResult::mrYes) {
+        const std::string name = AskSaveFileName();
+        if (!name.empty()) {
+            WriteFishData(name);
+        }
+    }
+    // Set before any window closes: each of these closes comes back here through its handler.
+    WorkspaceClosing = true;
+    for (int i = Form1->MDIChildCount() - 1; i >= 0; --i) {
+        if (TForm* child = Form1->MDIChildren(i); IsWorkspaceWindow(child)) {
+            child->Close();
+        }
+    }
+}
+
+void ShowShadowEditor() {
+    RaiseEvery<TMDIShadow>();
+    Form3->Show();
+}
+
+void ShowFishWindow() {
+    RaiseEvery<TMDIFish>();
+}
+
+void ShowAnimWindow() {
+    RaiseEvery<TMDIAnim>();
+}
+
+bool MakeFishData(TBitmap& sheet) {
+    // The last of each kind in the child order wins: the one focused least recently.
+    TMDIFish* fish = nullptr;
+    TMDIShadow* shadow = nullptr;
+    for (int i = 0; i < Form1->MDIChildCount(); ++i) {
+        TForm* child = Form1->MDIChildren(i);
+        if (auto* found = qobject_cast<TMDIFish*>(child)) {
+            fish = found;
+        }
+        if (auto* found = qobject_cast<TMDIShadow*>(child)) {
+            shadow = found;
+        }
+    }
+    if (!fish || !shadow) {
+        return false;
+    }
+    // A fish window whose picture failed to load has no fish to compose; reading its empty
+    // control would make up a white picture of the control's design size.
+    const TBitmap* picture = fish->Image1->Picture().Bitmap();
+    if (!picture) {
+        return false;
+    }
+    const TColor background = fish->Image2->Canvas().Pixel(5, 5);
+    ComposeFishSheet(*picture, background, shadow->Image3->Canvas().Surface(),
+                     shadow->Image4->Canvas().Surface(), shadow->Zoomed ? 2 : 1, sheet);
+    return true;
+}
+
+bool WriteFishData(const std::string& name) {
+    TBitmap sheet;
+    if (!MakeFishData(sheet)) {
+        return false;
+    }
+    sheet.SaveToFile(name);
+    return true;
+}
+
+void SaveFishData() {
+    const std::string name = AskSaveFileName();
+    if (name.empty()) {
+        return;
+    }
+    if (WriteFishData(name)) {
+        AnnounceDataSaved();
+    }
+}
+
+void AnnounceDataSaved() {
+    DataSaved = true;
+    InformationBox("画像ファイル作成終了");
+}

@@ -1,0 +1,40 @@
+// The fish workspace's shared state and routines: the two program-wide flags, the save-name
+// prompt, closing the whole workspace, raising one kind of its windows, and MakeFishData, which
+// gathers the sheet's inputs from the open windows for the composer.
+#pragma once
+
+#include "raster/TBitmap.h"
+
+#include <string>
+
+// The workspace's data has been written since the last paint step.
+extern bool DataSaved;
+// The workspace is being (or has been) closed: further closes must not ask again.
+extern bool WorkspaceClosing;
+
+// The name to write the sheet to, from the frame's save dialog; an existing file is only taken
+// after the overwrite question. Empty when nothing is to be written.
+std::string AskSaveFileName();
+
+// Offers to write the sheet unless it was saved, then closes all three workspace windows. Every
+// workspace window's close comes here; the flag makes the closes it starts itself return at once.
+void CloseFishWorkspace();
+
+// Raise every window of that kind; the shadow editor also brings the pen settings window back.
+void ShowShadowEditor();
+void ShowFishWindow();
+void ShowAnimWindow();
+
+// Composes the fish data sheet from the fish window and the shadow editor found in the frame's
+// child list. False, with `sheet` untouched, when either is missing (or the fish window holds no
+// picture).
+bool MakeFishData(TBitmap& sheet);
+
+// Composes the sheet and writes it to `name`; false when there was nothing to compose.
+bool WriteFishData(const std::string& name);
+
+// The Save command of the fish window and the shadow editor: name, compose, write, announce.
+void SaveFishData();
+
+// What every successful save does after writing: marks the data saved and says so.
+void AnnounceDataSaved();

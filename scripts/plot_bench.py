@@ -1,0 +1,64 @@
+#!/usr/bin/python3
+"""Plots Mpixel/s against picture size for Velmora and its peers from Google Benchmark's JSON.
+
+Usage: plot_bench.py BENCH.json OUT.png
+"""
+import json
+import sys
+from collections import defaultdict
+
+import matplotlib
+
+matplotlib.use("Agg")
+import matplotlib.pyplot as plt  # noqa: E402
+
+# benchmark name (without its size argument) -> (task, implementation)
+SERIES = {
+    "BM_DecodeVelmora": ("decode 24-bit", "Velmora"),
+    "BM_DecodeQImage": ("decode 24-bit", "QImage"),
+    "BM_DecodeStbImage": ("decode 24-bit", "stb_image"),
+    "BM_EncodeVelmora": ("encode 24-bit", "Velmora"),
+    "BM_EncodeQImage": ("encode 24-bit", "QImage"),
+    "BM_EncodeStbImageWrite": ("encode 24-bit", "stb_image_write"),
+    "BM_DecodePalettedVelmora": ("decode 8-bit paletted", "Velmora"),
+    "BM_DecodePalettedQImageToColours": ("decode 8-bit paletted", "QImage + to colours"),
+    "BM_DecodeRle8Velmora": ("decode RLE8", "Velmora"),
+    "BM_DecodeRle8QImage": ("decode RLE8", "QImage"),
+    "BM_RotateQuadrant": ("rotation (quadrant side)", "Velmora"),
+    "BM_QtTransformedQuadrant": ("rotation (quadrant side)", "QImage::transformed"),
+    "BM_OpenCvWarpAffineQuadrant": ("rotation (quadrant side)", "OpenCV warpAffine"),
+}
+
+
+def main(source, target):
+    with open(source) as f:
+        runs = json.load(f)["benchmarks"]
+    # task -> implementation -> [(size, Mpixel/s)]
+    tasks = defaultdict(lambda: defaultdict(list))
+    for run in runs:
+        if run.get("aggregate_name", "median") != "median":
+            continue
+        parts = run["run_name"].split("/")
+        if parts[0] not in SERIES or len(parts) < 2:
+            continue
+        task, implementation = SERIES[parts[0]]
+        tasks[task][implementation].append((int(parts[1]), run["items_per_second"] / 1e6))
+    figure, axes = plt.subplots(1, len(tasks), figsize=(4.2 * len(tasks), 3.8), squeeze=False)
+    for axis, (task, series) in zip(axes[0], sorted(tasks.items())):
+        for implementation, points in sorted(series.items()):
+            points.sort()
+            axis.plot([p[0] for p in points], [p[1] for p in points], marker="o",
+                      label=implementation)
+        axis.set_title(task)
+        axis.set_xlabel("side (pixels)")
+        axis.set_ylabel("Mpixel/s")
+        axis.set_xscale("log", base=2)
+        axis.set_yscale("log")
+        axis.legend(fontsize="small")
+        axis.grid(True, which="both", alpha=0.3)
+    figure.tight_layout()
+    figure.savefig(target, dpi=90)
+
+
+if __name__ == "__main__":
+    main(sys.argv[1], sys.argv[2])

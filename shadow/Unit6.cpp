@@ -1,0 +1,251 @@
+// The shadow editor: its set-up on a picture, painting with the soft pen, erasing, loading the
+// shadows back from a sheet, and the workspace's buttons and menus.
+#include "shadow/Unit6.h"
+
+#include "app/Unit1.h"
+#include "fish/SheetComposer.h"
+#include "fish/Unit9.h"
+#include "shadow/ShadowPaint.h"
+#include "shadow/Unit3.h"
+
+#include <QAction>
+#include <QMenuBar>
+#include <QToolButton>
+
+namespace {
+
+// Stretches the whole of `source` over the whole of the control's surface with a plain copy.
+void StretchOnto(TImage* image, const TCanvas& source, const TRect& sourceRect) {
+    TCanvas& canvas = image->Canvas();
+    canvas.CopyMode = cmSrcCopy;
+    canvas.CopyRect(Rect(0, 0, image->width(), image->height()), source, sourceRect);
+}
+
+void AndOnto(TImage* view, TImage* shadow) {
+    TCanvas& canvas = view->Canvas();
+    canvas.CopyMode = cmSrcAnd;
+    canvas.CopyRect(Rect(0, 0, view->width(), view->height()), shadow->Canvas(),
+                    Rect(0, 0, view->width(), view->height()));
+    canvas.CopyMode = cmSrcCopy;
+}
+
+void FillWhite(TImage* image) {
+    TCanvas& canvas = image->Canvas();
+    canvas.Brush.Color = clWhite;
+    canvas.FillRect(Rect(0, 0, image->width(), image->height()));
+}
+
+} // namespace
+
+TMDIShadow::TMDIShadow() {
+    Bind("FormCreate", &TMDIShadow::FormCreate);
+    Bind("FormActivate", &TMDIShadow::FormActivate);
+    Bind("FormClose", &TMDIShadow::FormClose);
+    Bind("FormDestroy", &TMDIShadow::FormDestroy);
+    Bind("Image1MouseDown", &TMDIShadow::Image1MouseDown);
+    Bind("Image1MouseMove", &TMDIShadow::Image1MouseMove);
+    Bind("Image1MouseUp", &TMDIShadow::Image1MouseUp);
+    Bind("Image2MouseDown", &TMDIShadow::Image2MouseDown);
+    Bind("Image2MouseMove", &TMDIShadow::Image2MouseMove);
+    Bind("Image2MouseUp", &TMDIShadow::Image2MouseUp);
+    Bind("SpeedButton1Click", &TMDIShadow::SpeedButton1Click);
+    Bind("Save1Click", &TMDIShadow::Save1Click);
+    Bind("SpeedButton2Click", &TMDIShadow::SpeedButton2Click);
+    Bind("MaskPattern1Click", &TMDIShadow::MaskPattern1Click);
+    Bind("SpeedButton3Click", &TMDIShadow::SpeedButton3Click);
+    Bind("Animation1Click", &TMDIShadow::Animation1Click);
+    Bind("SpeedButton4Click", &TMDIShadow::SpeedButton4Click);
+    Bind("SpeedButton5Click", &TMDIShadow::SpeedButton5Click);
+    Bind("Close1Click", &TMDIShadow::Close1Click);
+    Bind("Tile1Click", &TMDIShadow::Tile1Click);
+    Bind("Cascade1Click", &TMDIShadow::Cascade1Click);
+    Load("Unit6");
+}
+
+// Create runs inside Load, so the components are looked up there.
+void TMDIShadow::FindComponents() {
+    Panel1 = Component<TPanel>("Panel1");
+    SpeedButton1 = Component<QToolButton>("SpeedButton1");
+    SpeedButton2 = Component<QToolButton>("SpeedButton2");
+    SpeedButton3 = Component<QToolButton>("SpeedButton3");
+    SpeedButton4 = Component<QToolButton>("SpeedButton4");
+    SpeedButton5 = Component<QToolButton>("SpeedButton5");
+    Image1 = Component<TImage>("Image1");
+    Image2 = Component<TImage>("Image2");
+    Image3 = Component<TImage>("Image3");
+    Image4 = Component<TImage>("Image4");
+    MainMenu1 = Component<QMenuBar>("MainMenu1");
+    Save1 = Component<QAction>("Save1");
+    Close1 = Component<QAction>("Close1");
+    MaskPattern1 = Component<QAction>("MaskPattern1");
+    Animation1 = Component<QAction>("Animation1");
+    Tile1 = Component<QAction>("Tile1");
+    Cascade1 = Component<QAction>("Cascade1");
+}
+
+void TMDIShadow::FormCreate() {
+    FindComponents();
+    PictureBitmap = std::make_unique<TBitmap>();
+    ViewBitmap1 = std::make_unique<TBitmap>();
+    ViewBitmap2 = std::make_unique<TBitmap>();
+    ShadowBitmap1 = std::make_unique<TBitmap>();
+    ShadowBitmap2 = std::make_unique<TBitmap>();
+    PenBitmap = std::make_unique<TBitmap>();
+    PenBitmap->SetMonochrome(false);
+}
+
+void TMDIShadow::FormDestroy() {
+    Form3->Hide();
+    PictureBitmap.reset();
+    ViewBitmap1.reset();
+    ViewBitmap2.reset();
+    ShadowBitmap1.reset();
+    ShadowBitmap2.reset();
+    PenBitmap.reset();
+}
+
+void TMDIShadow::OpenPicture() {
+    PictureBitmap->LoadFromFile(Caption());
+    const int w = PictureBitmap->Width();
+    const int h = PictureBitmap->Height();
+    Zoomed = ZoomFactorFor(w, h) == 2;
+    const int a = ZoomFactor();
+
+    // Empty surfaces take white in their new area, so the shadows start all white.
+    TBitmap* surfaces[] = {ViewBitmap1.get(), ViewBitmap2.get(), ShadowBitmap1.get(),
+                           ShadowBitmap2.get()};
+    for (TBitmap* surface : surfaces) {
+        surface->SetWidth(a * w);
+    }
+    for (TBitmap* surface : surfaces) {
+        surface->SetHeight(a * h);
+    }
+    ViewBitmap1->Canvas().CopyRect(Rect(0, 0, a * w, a * h), PictureBitmap->Canvas(),
+                                   Rect(0, 0, w, h));
+    ViewBitmap2->Canvas().CopyRect(Rect(0, 0, a * w, a * h), PictureBitmap->Canvas(),
+                                   Rect(0, 0, w, h));
+
+    Image1->Picture().Assign(*ViewBitmap1);
+    Image2->Picture().Assign(*ViewBitmap2);
+    Image3->Picture().Assign(*ShadowBitmap1);
+    Image4->Picture().Assign(*ShadowBitmap2);
+
+    // A picture more than twice as wide as high puts the second view below the first.
+    const int p = Panel1->height();
+    Image1->move(0, p);
+    if (2 * h < w) {
+        Image2->move(0, p + a * h);
+    } else {
+        Image2->move(a * w, p);
+    }
+}
+
+void TMDIShadow::FormActivate() {
+    Form3->Show();
+}
+
+void TMDIShadow::FormClose(TCloseAction& action) {
+    CloseFishWorkspace();
+    action = TCloseAction::caFree;
+}
+
+void TMDIShadow::Paint(TImage* view, TImage* shadow, int x, int y) {
+    if (!PenDown) {
+        return;
+    }
+    // The stamp comes from the pen settings window's own client area, as it shows it now.
+    PaintShadowStep(Form3->Canvas(), PenBitmap->Width(), x, y, shadow->Canvas().Surface(),
+                    view->Canvas().Surface());
+    DataSaved = false;
+}
+
+void TMDIShadow::Image1MouseDown(TMouseButton, int, int) {
+    PenDown = true;
+}
+
+void TMDIShadow::Image1MouseMove(TMouseButton, int x, int y) {
+    Paint(Image1, Image3, x, y);
+}
+
+void TMDIShadow::Image1MouseUp(TMouseButton, int, int) {
+    PenDown = false;
+}
+
+void TMDIShadow::Image2MouseDown(TMouseButton, int, int) {
+    PenDown = true;
+}
+
+void TMDIShadow::Image2MouseMove(TMouseButton, int x, int y) {
+    Paint(Image2, Image4, x, y);
+}
+
+void TMDIShadow::Image2MouseUp(TMouseButton, int, int) {
+    PenDown = false;
+}
+
+void TMDIShadow::RestoreViews() {
+    const TRect whole = Rect(0, 0, PictureBitmap->Width(), PictureBitmap->Height());
+    StretchOnto(Image1, PictureBitmap->Canvas(), whole);
+    StretchOnto(Image2, PictureBitmap->Canvas(), whole);
+}
+
+// Erase: the plain picture in both views, both shadows white.
+void TMDIShadow::SpeedButton4Click() {
+    RestoreViews();
+    FillWhite(Image3);
+    FillWhite(Image4);
+}
+
+// Load shadows: each bottom quadrant of a sheet stretched over a whole shadow surface, then
+// the views rebuilt as picture AND shadow. Nothing changes when the file cannot be read.
+void TMDIShadow::SpeedButton5Click() {
+    TOpenDialog* dialog = Form1->OpenDialog1;
+    if (!dialog->Execute()) {
+        return;
+    }
+    TBitmap sheet;
+    sheet.LoadFromFile(dialog->FileName);
+    const int W = sheet.Width();
+    const int H = sheet.Height();
+    StretchOnto(Image3, sheet.Canvas(), Rect(0, H / 2, W / 2, H));
+    StretchOnto(Image4, sheet.Canvas(), Rect(W / 2, H / 2, W, H));
+    RestoreViews();
+    AndOnto(Image1, Image3);
+    AndOnto(Image2, Image4);
+}
+
+void TMDIShadow::Save1Click() {
+    SaveFishData();
+}
+
+void TMDIShadow::SpeedButton1Click() {
+    Save1Click();
+}
+
+void TMDIShadow::MaskPattern1Click() {
+    ShowFishWindow();
+}
+
+void TMDIShadow::SpeedButton2Click() {
+    MaskPattern1Click();
+}
+
+void TMDIShadow::Animation1Click() {
+    ShowAnimWindow();
+}
+
+void TMDIShadow::SpeedButton3Click() {
+    Animation1Click();
+}
+
+void TMDIShadow::Close1Click() {
+    CloseFishWorkspace();
+}
+
+void TMDIShadow::Tile1Click() {
+    Form1->Tile();
+}
+
+void TMDIShadow::Cascade1Click() {
+    Form1->Cascade();
+}

@@ -1,0 +1,81 @@
+// TMDIShadow, the shadow editor: the fish picture shown twice, each copy over a hidden shadow
+// surface that the soft pen darkens; erase, load from an existing sheet, and the workspace's Save.
+#pragma once
+
+#include "app/toolkit/Form.h"
+
+#include <memory>
+
+class QAction;
+class QMenuBar;
+class QToolButton;
+
+class TMDIShadow : public TForm {
+    Q_OBJECT
+
+  public:
+    TMDIShadow();
+
+    TPanel* Panel1 = nullptr;
+    QToolButton* SpeedButton1 = nullptr;
+    QToolButton* SpeedButton2 = nullptr;
+    QToolButton* SpeedButton3 = nullptr;
+    QToolButton* SpeedButton4 = nullptr;
+    QToolButton* SpeedButton5 = nullptr;
+    TImage* Image1 = nullptr; // picture view 1: the picture ANDed with shadow pattern 1
+    TImage* Image2 = nullptr; // picture view 2: the picture ANDed with shadow pattern 2
+    TImage* Image3 = nullptr; // shadow pattern 1, hidden
+    TImage* Image4 = nullptr; // shadow pattern 2, hidden
+    QMenuBar* MainMenu1 = nullptr;
+    QAction* Save1 = nullptr;
+    QAction* Close1 = nullptr;
+    QAction* MaskPattern1 = nullptr;
+    QAction* Animation1 = nullptr;
+    QAction* Tile1 = nullptr;
+    QAction* Cascade1 = nullptr;
+
+    // Made in FormCreate, released in FormDestroy. The image controls hold copies of the four
+    // surfaces the Fish Data command prepares; all drawing goes to those copies.
+    std::unique_ptr<TBitmap> PictureBitmap;
+    std::unique_ptr<TBitmap> ViewBitmap1;
+    std::unique_ptr<TBitmap> ViewBitmap2;
+    std::unique_ptr<TBitmap> ShadowBitmap1;
+    std::unique_ptr<TBitmap> ShadowBitmap2;
+    // The pen stamp as the pen settings window last drew it; painting reads only its width.
+    std::unique_ptr<TBitmap> PenBitmap;
+    bool Zoomed = false;
+    bool PenDown = false;
+
+    // The Fish Data command's set-up once the caption names the picture: read it, decide the
+    // zoom, size the four surfaces, fill the views, hand them to the images and lay the views out.
+    void OpenPicture();
+
+    void FormCreate();
+    void FormActivate();
+    void FormClose(TCloseAction& action);
+    void FormDestroy();
+    void Image1MouseDown(TMouseButton button, int x, int y);
+    void Image1MouseMove(TMouseButton button, int x, int y);
+    void Image1MouseUp(TMouseButton button, int x, int y);
+    void Image2MouseDown(TMouseButton button, int x, int y);
+    void Image2MouseMove(TMouseButton button, int x, int y);
+    void Image2MouseUp(TMouseButton button, int x, int y);
+    void SpeedButton1Click();
+    void Save1Click();
+    void SpeedButton2Click();
+    void MaskPattern1Click();
+    void SpeedButton3Click();
+    void Animation1Click();
+    void SpeedButton4Click();
+    void SpeedButton5Click();
+    void Close1Click();
+    void Tile1Click();
+    void Cascade1Click();
+
+  private:
+    void FindComponents();
+    int ZoomFactor() const { return Zoomed ? 2 : 1; }
+    void Paint(TImage* view, TImage* shadow, int x, int y);
+    // Both views back to the plain (zoomed) picture.
+    void RestoreViews();
+};

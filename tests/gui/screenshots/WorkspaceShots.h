@@ -1,0 +1,23 @@
+// What the fish workspace's screenshots share: a workspace opened on a sample picture through the
+// Fish Data button, and a still of the main window taken before the workspace is freed again, so
+// every later shot starts from an empty frame.
+#pragma once
+
+#include <QWidget>
+#include <string>
+
+class TForm;
+class TMDIShadow;
+
+// Opens a fish workspace on a sample picture, with the frame enlarged to hold it; false when the
+// sample is missing.
+bool OpenSampleWorkspace(const std::string& sample);
+
+// Lets the windows paint, then gives a still of the main window with `floating` (a top-level
+// window such as the pen window, when shown) drawn where it stands over it. Frees every child,
+// hides `floating` and gives the frame its size back.
+QWidget* StillOfFrameAndFree(TForm* floating = nullptr);
+
+// Picks the background, raises the shadow editor as the fish window's button does and paints two
+// shadow patterns that differ, so the preview has something to alternate. The editor, or nullptr.
+TMDIShadow* PaintSampleShadows();

@@ -1,0 +1,194 @@
+// Closing the fish workspace: one question for all three windows, what clears and what keeps the
+// saved state, the save prompt's overwrite question, and a write that fails.
+#include "app/Unit1.h"
+#include "app/toolkit/Application.h"
+#include "fish/SheetComposer.h"
+#include "fish/Unit9.h"
+#include "raster/Bmp.h"
+#include "raster/Errors.h"
+#include "shadow/Unit3.h"
+#include "support/FishWorkspace.h"
+#include "support/GuiTestSupport.h"
+
+#include <QAction>
+#include <QMdiSubWindow>
+#include <QPushButton>
+#include <QTest>
+#include <QToolButton>
+
+using namespace gui_test;
+
+namespace {
+const char* const kCreateQuestion = "熱帯魚画像ﾃﾞｰﾀを作成しますか？";
+const char* const kOverwriteQuestion = "既存のファイルに上書きしてもいいですか？";
+const char* const kFinished = "画像ファイル作成終了";
+
+class WorkspaceCloseTest : public FishWorkspaceTest {
+  protected:
+    void SetUp() override {
+        FishWorkspaceTest::SetUp();
+        picture.Fish = Rect(10, 6, 40, 24);
+        picture.SpotAt = QPoint(20, 10);
+        OpenWorkspace(WritePicture("fish.bmp", picture));
+        RaiseEditor();
+    }
+    // Saves from the fish window without a question in between.
+    void Save(const std::string& name) {
+        dialogs.ExpectSave(PathOf(name));
+        dialogs.ExpectInformation(kFinished);
+        Fish()->Save1->trigger();
+    }
+    void PaintOnce() { Stroke(Shadow()->Image1, QPoint(30, 30), {QPoint(31, 30)}); }
+    void ExpectAllClosed() {
+        RunPostedEvents();
+        EXPECT_EQ(Form1->MDIChildCount(), 0);
+        EXPECT_TRUE(WorkspaceClosing);
+    }
+    FishPicture picture{50, 30};
+};
+
+// The close box of each window, its File > Close, and the preview reached by the tool-bar Exit.
+enum class CloseWay { CloseBox, MenuClose };
+struct CloseCase {
+    const char* window;
+    CloseWay way;
+};
+} // namespace
+
+class WorkspaceCloseFromEachWindow : public WorkspaceCloseTest,
+                                     public ::testing::WithParamInterface<CloseCase> {
+  protected:
+    void CloseOne() {
+        const CloseCase c = GetParam();
+        const std::string window = c.window;
+        TForm* form = window == "fish"     ? static_cast<TForm*>(Fish())
+                      : window == "shadow" ? static_cast<TForm*>(Shadow())
+                                           : static_cast<TForm*>(Anim());
+        if (c.way == CloseWay::CloseBox) {
+            form->Frame()->close();
+            return;
+        }
+        QAction* close = window == "fish"     ? Fish()->Close1
+                         : window == "shadow" ? Shadow()->Close1
+                                              : Anim()->Clase1;
+        close->trigger();
+    }
+};
+
+TEST_P(WorkspaceCloseFromEachWindow, AsksOnceAndClosesAllThree) {
+    dialogs.ExpectWarning(kCreateQuestion, TMsgResult::mrNo);
+    CloseOne();
+    ExpectAllClosed();
+    EXPECT_FALSE(Form3->Visible());
+}
+
+TEST_P(WorkspaceCloseFromEachWindow, AsksNothingAfterASave) {
+    Save("saved.bmp");
+    CloseOne();
+    ExpectAllClosed();
+}
+
+TEST_P(WorkspaceCloseFromEachWindow, YesWritesTheComposedSheetWithoutAnnouncingIt) {
+    PaintOnce();
+    TBitmap expected;
+    ASSERT_TRUE(MakeFishData(expected));
+    dialogs.ExpectWarning(kCreateQuestion, TMsgResult::mrYes);
+    dialogs.ExpectSave(PathOf("closing.bmp"));
+    CloseOne();
+    ExpectAllClosed();
+    EXPECT_EQ(BytesOfFile(PathOf("closing.bmp")), EncodeBmp(expected));
+    EXPECT_FALSE(DataSaved);
+}
+
+INSTANTIATE_TEST_SUITE_P(Windows, WorkspaceCloseFromEachWindow,
+                         ::testing::Values(CloseCase{"fish", CloseWay::CloseBox},
+                                           CloseCase{"shadow", CloseWay::CloseBox},
+                                           CloseCase{"anim", CloseWay::CloseBox},
+                                           CloseCase{"fish", CloseWay::MenuClose},
+                                           CloseCase{"shadow", CloseWay::MenuClose},
+                                           CloseCase{"anim", CloseWay::MenuClose}));
+
+TEST_F(WorkspaceCloseTest, OneStrokeAfterASaveMakesTheNextCloseAskAgain) {
+    Save("saved.bmp");
+    EXPECT_TRUE(DataSaved);
+    PaintOnce();
+    EXPECT_FALSE(DataSaved);
+    dialogs.ExpectWarning(kCreateQuestion, TMsgResult::mrNo);
+    Fish()->Close();
+    ExpectAllClosed();
+}
+
+TEST_F(WorkspaceCloseTest, PickEraseAndLoadAfterASaveDoNotMakeTheCloseAsk) {
+    Save("saved.bmp");
+    Click(Fish()->Image1, QPoint(1, 1));
+    // A press and release on a view without movement paints nothing.
+    Click(Shadow()->Image1, QPoint(40, 20));
+    QTest::mouseClick(Shadow()->SpeedButton4, Qt::LeftButton);
+    dialogs.ExpectOpen(PathOf("saved.bmp"));
+    QTest::mouseClick(Shadow()->SpeedButton5, Qt::LeftButton);
+    EXPECT_TRUE(DataSaved);
+    Shadow()->Close();
+    ExpectAllClosed();
+}
+
+TEST_F(WorkspaceCloseTest, YesThenACancelledSaveDialogClosesWithoutWriting) {
+    dialogs.ExpectWarning(kCreateQuestion, TMsgResult::mrYes);
+    dialogs.ExpectSave(std::nullopt);
+    Fish()->Close();
+    ExpectAllClosed();
+}
+
+TEST_F(WorkspaceCloseTest, OverwriteQuestionOnlyForAnExistingFileAndNoWritesNothing) {
+    const std::string existing = WriteSurface("existing.bmp", TBitmap(3, 3));
+    const ByteStore before = BytesOfFile(existing);
+    dialogs.ExpectSave(existing);
+    dialogs.ExpectWarning(kOverwriteQuestion, TMsgResult::mrNo);
+    Fish()->Save1->trigger();
+    EXPECT_EQ(BytesOfFile(existing), before);
+    EXPECT_FALSE(DataSaved);
+
+    dialogs.ExpectSave(existing);
+    dialogs.ExpectWarning(kOverwriteQuestion, TMsgResult::mrYes);
+    dialogs.ExpectInformation(kFinished);
+    Fish()->Save1->trigger();
+    EXPECT_NE(BytesOfFile(existing), before);
+    EXPECT_TRUE(DataSaved);
+    // The dialog always opens with an empty name.
+    EXPECT_EQ(dialogs.LastFileName, "");
+    EXPECT_EQ(dialogs.LastFilter, "BMP File|*.bmp");
+    CloseAllQuietly();
+}
+
+TEST_F(WorkspaceCloseTest, FailedWriteKeepsAllThreeOpenAndTheNextCloseAsksAgain) {
+    const std::string unwritable = PathOf("no-such-folder/sheet.bmp");
+    dialogs.ExpectWarning(kCreateQuestion, TMsgResult::mrYes);
+    dialogs.ExpectSave(unwritable);
+    dialogs.ExpectError(ErrorBoxText(EFCreateError(unwritable).what()));
+    Fish()->Frame()->close();
+    RunPostedEvents();
+    EXPECT_EQ(Form1->MDIChildCount(), 3);
+    EXPECT_FALSE(WorkspaceClosing);
+    for (TForm* window : {static_cast<TForm*>(Fish()), static_cast<TForm*>(Shadow()),
+                          static_cast<TForm*>(Anim())}) {
+        EXPECT_FALSE(window->FreePending());
+    }
+    dialogs.ExpectWarning(kCreateQuestion, TMsgResult::mrNo);
+    Anim()->Close();
+    ExpectAllClosed();
+}
+
+TEST_F(WorkspaceCloseTest, FailedSaveKeepsTheSavedStateAndAnnouncesNothing) {
+    const std::string unwritable = PathOf("no-such-folder/sheet.bmp");
+    dialogs.ExpectSave(unwritable);
+    dialogs.ExpectError(ErrorBoxText(EFCreateError(unwritable).what()));
+    QTest::mouseClick(Shadow()->SpeedButton1, Qt::LeftButton);
+    EXPECT_FALSE(DataSaved);
+    CloseAllQuietly();
+}
+
+TEST_F(WorkspaceCloseTest, ToolBarExitClosesTheWorkspaceThroughThePreview) {
+    dialogs.ExpectWarning(kCreateQuestion, TMsgResult::mrNo);
+    QTest::mouseClick(Form1->BitBtn4, Qt::LeftButton);
+    EXPECT_TRUE(Application->Terminated());
+    ExpectAllClosed();
+}
