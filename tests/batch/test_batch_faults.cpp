@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <cstdlib>
 #include <filesystem>
@@ -110,8 +111,10 @@ const BadInput kBadInputs[] = {
     {"missing", nullptr, false, OpenMessage},
 };
 
-// Runs as an ordinary user, so that permission bits hold although the tests run as root.
-constexpr const char* kAsNobody = "setpriv --reuid=65534 --regid=65534 --clear-groups ";
+// Runs as an ordinary user, so that permission bits hold when the tests run as root.
+std::string AsOrdinaryUser() {
+    return geteuid() == 0 ? "setpriv --reuid=65534 --regid=65534 --clear-groups " : "";
+}
 // Any file grows to 512 bytes at most; SIGXFSZ ignored so that the write fails instead.
 constexpr const char* kSizeLimited = "sh -c 'ulimit -f 1; trap \"\" XFSZ; exec \"$0\" \"$@\"' ";
 
@@ -216,7 +219,7 @@ TEST_F(BatchFaults, EveryCommandRefusesEveryBadInputWithItsMessageAndTouchesNoFi
                 WriteText(dir_ / "out" / output, std::string("earlier ") + output);
             }
             const auto before = Snapshot(dir_);
-            const Outcome run = Invoke(kAsNobody, command.arguments(input, Path("out")));
+            const Outcome run = Invoke(AsOrdinaryUser(), command.arguments(input, Path("out")));
             EXPECT_EQ(run.Status, 1) << command.name << ", " << bad.name;
             EXPECT_EQ(run.Err, input + ": " + bad.message(input) + "\n")
                 << command.name << ", " << bad.name;
@@ -248,12 +251,12 @@ TEST_F(BatchFaults, EveryCommandKeepsTheFilesItFailsToReplace) {
             for (const std::string& output : command.outputs) {
                 WriteText(out / output, std::string("earlier ") + output);
             }
-            std::string prefix = kAsNobody;
+            std::string prefix = AsOrdinaryUser();
             std::string message = EFCreateError(first).what();
             if (fault.fault == Fault::ReadOnlyFolder) {
-                fs::permissions(out, fs::perms::owner_all | fs::perms::group_read |
-                                         fs::perms::group_exec | fs::perms::others_read |
-                                         fs::perms::others_exec);
+                fs::permissions(out, fs::perms::owner_read | fs::perms::owner_exec |
+                                         fs::perms::group_read | fs::perms::group_exec |
+                                         fs::perms::others_read | fs::perms::others_exec);
             } else if (fault.fault == Fault::OutputIsAFolder) {
                 fs::remove(first);
                 fs::create_directory(first);

@@ -26,6 +26,7 @@
 #include <functional>
 #include <map>
 #include <optional>
+#include <utility>
 
 using namespace gui_test;
 namespace fs = std::filesystem;
@@ -75,18 +76,37 @@ class FileSizeLimit {
 
 enum class Fault { None, OrdinaryUser, SizeLimit };
 
-// The fault in force while a command runs.
+// The fault in force while a command runs. An ordinary user also finds `readOnly` (if given)
+// without write permission, which stops its owner too when the tests do not run as root.
 class FaultScope {
   public:
-    explicit FaultScope(Fault fault) {
+    explicit FaultScope(Fault fault, fs::path readOnly = {}) : readOnly_(std::move(readOnly)) {
         if (fault == Fault::OrdinaryUser) {
+            if (!readOnly_.empty()) {
+                fs::permissions(readOnly_,
+                                fs::perms::owner_write | fs::perms::group_write |
+                                    fs::perms::others_write,
+                                fs::perm_options::remove);
+            }
             user_.emplace();
-        } else if (fault == Fault::SizeLimit) {
-            limit_.emplace(512);
+        } else {
+            readOnly_.clear();
+            if (fault == Fault::SizeLimit) {
+                limit_.emplace(512);
+            }
         }
     }
+    ~FaultScope() {
+        user_.reset();
+        if (!readOnly_.empty()) {
+            fs::permissions(readOnly_, fs::perms::owner_write, fs::perm_options::add);
+        }
+    }
+    FaultScope(const FaultScope&) = delete;
+    FaultScope& operator=(const FaultScope&) = delete;
 
   private:
+    fs::path readOnly_;
     std::optional<AsOrdinaryUser> user_;
     std::optional<FileSizeLimit> limit_;
 };
@@ -349,7 +369,7 @@ TEST_F(FileFaultTest, CreateDataThatCannotWriteKeepsTheEarlierSheetsAndTheWindow
         Click(window->BitBtn1);
         const auto before = Snapshot();
         {
-            FaultScope scope(c.fault);
+            FaultScope scope(c.fault, folder_);
             if (c.viaClosePrompt) {
                 dialogs.ExpectWarning(kUpDownClosePrompt, TMsgResult::mrYes);
                 dialogs.ExpectError(ErrorBoxText(c.message));
@@ -519,7 +539,7 @@ TEST_F(FileFaultTest, AccessorySaveThatCannotWriteKeepsEarlierFilesTheWindowAndI
         }
         const auto before = Snapshot();
         {
-            FaultScope scope(c.fault);
+            FaultScope scope(c.fault, Path("out"));
             if (c.viaClosePrompt) {
                 dialogs.ExpectWarning(kAccessoryClosePrompt, TMsgResult::mrYes);
             }
