@@ -25,6 +25,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <malloc.h>
 #include <string>
 
 using namespace gui_test;
@@ -188,10 +189,11 @@ TEST_F(Soak, ResidentMemoryStaysFlatAndTheLastCycleWritesWhatTheAlgorithmsMake) 
         if ((cycle + 1) % 50 == 0) {
             RunPostedEvents();
             const long kb = ResidentKb();
-            std::printf("cycle %4d: VmRSS %ld kB, %lld widgets, %d rotation and accessory "
-                        "cycles\n",
-                        cycle + 1, kb, static_cast<long long>(QApplication::allWidgets().size()),
-                        dataDone);
+            const struct mallinfo2 heap = mallinfo2();
+            std::printf("cycle %4d: VmRSS %ld kB, heap in use %zu kB, %lld widgets, %d rotation "
+                        "and accessory cycles\n",
+                        cycle + 1, kb, heap.uordblks / 1024,
+                        static_cast<long long>(QApplication::allWidgets().size()), dataDone);
             std::fflush(stdout);
             if (cycle + 1 == kBaselineCycle) {
                 baselineKb = kb;
