@@ -3,7 +3,7 @@ BUILD_DIR ?= build
 JOBS ?= $(shell nproc)
 CMAKE_FLAGS ?=
 
-.PHONY: all deps build run test asan-test bench fuzz fuzz-pipeline screenshots format clean
+.PHONY: all deps build run test asan-test soak bench fuzz fuzz-pipeline screenshots format clean
 
 all: build
 
@@ -35,6 +35,13 @@ asan-test: deps
 	cmake -S . -B build-asan -DVELMORA_SANITIZE=ON -DVELMORA_RASTER_ONLY=OFF
 	cmake --build build-asan -j $(JOBS)
 	cd build-asan && $(ASAN_ENV) ctest --output-on-failure -j $(JOBS)
+
+# The soak run: 500 scripted fish workspaces and 200 rotation and accessory windows, offscreen;
+# fails when the resident memory at the end is more than 5% above its figure after 50 cycles.
+# SOAK_FISH_CYCLES and SOAK_DATA_CYCLES shorten it for a quick try.
+soak: build
+	cmake --build $(BUILD_DIR) -j $(JOBS) --target velmora_soak
+	QT_QPA_PLATFORM=offscreen $(BUILD_DIR)/tests/soak/velmora_soak
 
 bench:
 	@bash scripts/install-deps.sh bench

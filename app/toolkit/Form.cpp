@@ -11,6 +11,8 @@
 #include <QCloseEvent>
 #include <QFile>
 #include <QGuiApplication>
+#include <QHash>
+#include <QIcon>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenuBar>
@@ -128,6 +130,26 @@ QColor ToQColor(TColor color) {
     return QColor(RedOf(resolved), GreenOf(resolved), BlueOf(resolved));
 }
 
+// A window definition's icon setting: the widget or action it belongs to, the property, the file.
+struct IconSetting {
+    QString owner;
+    QByteArray property;
+    QString path;
+};
+
+// Windows are opened again and again, and Qt keeps the pixmaps it draws of an icon in its pixmap
+// cache under that icon's own key: a fresh icon per window would fill the cache with the glyphs
+// of windows long gone. So each glyph file is one icon for the whole run.
+QIcon SharedIcon(const QString& path) {
+    // Never freed: an icon must not outlive the application object, and this lives to the end.
+    static auto* icons = new QHash<QString, QIcon>();
+    auto found = icons->find(path);
+    if (found == icons->end()) {
+        found = icons->insert(path, QIcon(path));
+    }
+    return *found;
+}
+
 } // namespace
 
 TForm::TForm() : QWidget(nullptr) {
@@ -159,6 +181,7 @@ void TForm::Load(const QString& definition) {
     // The bindings and the window's designed position, which Qt's loader does not apply to the
     // top widget; then the bindings come out before Qt's loader sees them.
     std::vector<Connection> connections;
+    std::vector<IconSetting> icons;
     QPoint designed;
     bool positionGiven = false;
     {
@@ -166,12 +189,39 @@ void TForm::Load(const QString& definition) {
         QStringList elements;
         int widgetDepth = 0;
         Connection current;
+        // Properties come before a widget's children, so they belong to the last one opened.
+        QString owner;
         while (!xml.atEnd()) {
             const auto token = xml.readNext();
             if (token == QXmlStreamReader::StartElement) {
                 const QString name = xml.name().toString();
+                if (name == "widget" || name == "action") {
+                    owner = xml.attributes().value("name").toString();
+                }
+                const QStringView property = xml.attributes().value("name");
                 if (name == "widget") {
                     ++widgetDepth;
+                } else if (name == "property" && (property == QLatin1String("icon") ||
+                                                  property == QLatin1String("windowIcon"))) {
+                    // <property name="icon"><iconset><normaloff>file</normaloff></iconset>
+                    IconSetting setting{owner, property.toUtf8(), {}};
+                    int depth = 1;
+                    while (depth > 0 && !xml.atEnd()) {
+                        const auto inner = xml.readNext();
+                        if (inner == QXmlStreamReader::StartElement) {
+                            if (xml.name() == QLatin1String("normaloff")) {
+                                setting.path = xml.readElementText().trimmed();
+                            } else {
+                                ++depth;
+                            }
+                        } else if (inner == QXmlStreamReader::EndElement) {
+                            --depth;
+                        }
+                    }
+                    if (!setting.path.isEmpty()) {
+                        icons.push_back(setting);
+                    }
+                    continue;
                 } else if (name == "property" && widgetDepth == 1 && elements.last() == "widget" &&
                            xml.attributes().value("name") == QLatin1String("geometry")) {
                     positionGiven = true;
@@ -236,6 +286,12 @@ void TForm::Load(const QString& definition) {
     }
     if (!loader.Errors().isEmpty()) {
         throw EFormDefinitionError(where + ": " + loader.Errors().join("; ").toStdString());
+    }
+    for (const IconSetting& setting : icons) {
+        QObject* target = setting.owner == objectName() ? this : findChild<QObject*>(setting.owner);
+        if (target) {
+            target->setProperty(setting.property.constData(), SharedIcon(setting.path));
+        }
     }
 
     auto text = [this](const char* name, std::string& value) {

@@ -1,0 +1,634 @@
+// The fish workspace against bad pictures and failing writes: Fish Data and Load shadows on files
+// that cannot be read, the three saves and the close prompt's write onto targets that cannot be
+// written, each with its exact error text, the windows and flags where the failing command left
+// them, every earlier file byte for byte as it was, and the same command working once mended.
+#include "app/Unit1.h"
+#include "app/toolkit/Application.h"
+#include "fish/Unit9.h"
+#include "raster/Bmp.h"
+#include "raster/Errors.h"
+#include "shadow/Unit3.h"
+#include "support/FishWorkspace.h"
+#include "support/GuiTestSupport.h"
+
+#include <QPushButton>
+#include <QTest>
+#include <QToolButton>
+
+#include <sys/fsuid.h>
+#include <sys/resource.h>
+
+#include <csignal>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <map>
+#include <optional>
+
+using namespace gui_test;
+namespace fs = std::filesystem;
+
+namespace {
+
+const char* const kCreateQuestion = "熱帯魚画像ﾃﾞｰﾀを作成しますか？";
+const char* const kOverwriteQuestion = "既存のファイルに上書きしてもいいですか？";
+const char* const kFinished = "画像ファイル作成終了";
+
+constexpr uid_t kNobody = 65534;
+
+// File-system checks made as an ordinary user while it lives, so that permission bits hold even
+// when the tests run as root. Affects this thread only, which is the one doing the work.
+class AsOrdinaryUser {
+  public:
+    AsOrdinaryUser() {
+        setfsgid(kNobody);
+        setfsuid(kNobody);
+    }
+    ~AsOrdinaryUser() {
+        setfsuid(0);
+        setfsgid(0);
+    }
+    AsOrdinaryUser(const AsOrdinaryUser&) = delete;
+    AsOrdinaryUser& operator=(const AsOrdinaryUser&) = delete;
+};
+
+// No file may grow beyond `bytes` while it lives: a longer write fails as on a full disk (the
+// signal that would end the process is ignored).
+class FileSizeLimit {
+  public:
+    explicit FileSizeLimit(rlim_t bytes) {
+        getrlimit(RLIMIT_FSIZE, &saved_);
+        savedSignal_ = std::signal(SIGXFSZ, SIG_IGN);
+        rlimit limit = saved_;
+        limit.rlim_cur = bytes;
+        setrlimit(RLIMIT_FSIZE, &limit);
+    }
+    ~FileSizeLimit() {
+        setrlimit(RLIMIT_FSIZE, &saved_);
+        std::signal(SIGXFSZ, savedSignal_);
+    }
+    FileSizeLimit(const FileSizeLimit&) = delete;
+    FileSizeLimit& operator=(const FileSizeLimit&) = delete;
+
+  private:
+    rlimit saved_{};
+    void (*savedSignal_)(int) = SIG_DFL;
+};
+
+enum class Fault { None, OrdinaryUser, SizeLimit };
+
+// The fault in force while a command runs.
+class FaultScope {
+  public:
+    explicit FaultScope(Fault fault) {
+        if (fault == Fault::OrdinaryUser) {
+            user_.emplace();
+        } else if (fault == Fault::SizeLimit) {
+            limit_.emplace(512);
+        }
+    }
+
+  private:
+    std::optional<AsOrdinaryUser> user_;
+    std::optional<FileSizeLimit> limit_;
+};
+
+void WriteText(const std::string& path, const std::string& text) {
+    std::ofstream(path, std::ios::binary) << text;
+}
+
+std::string Bytes(const TBitmap& bitmap) {
+    const ByteStore bytes = EncodeBmp(bitmap);
+    return {bytes.begin(), bytes.end()};
+}
+
+TBitmap Filled(int width, int height, TColor colour) {
+    TBitmap bitmap(width, height);
+    bitmap.Canvas().Brush.Color = colour;
+    bitmap.Canvas().FillRect(Rect(0, 0, width, height));
+    return bitmap;
+}
+
+// A file that cannot be read as a picture. `vanishes`: it is there when chosen and gone by the
+// time it is read.
+struct BadFile {
+    const char* name;
+    std::function<std::string()> bytes;
+    Fault fault;
+    bool vanishes;
+    std::function<std::string(const std::string&)> text; // the message for that path
+};
+
+std::vector<BadFile> BadFiles() {
+    const auto fixed = [](const char* message) {
+        return [message](const std::string&) { return std::string(message); };
+    };
+    const auto cannotOpen = [](const std::string& path) {
+        return msg::Format(msg::kFileOpen, path);
+    };
+    const auto good = [] { return Bytes(Filled(40, 30, RGB(0, 0, 200))); };
+    return {
+        {"not a BMP", [] { return std::string("not a picture, only words\n"); }, Fault::None, false,
+         fixed(msg::kInvalidBitmap)},
+        {"truncated inside the file header", [good] { return good().substr(0, 9); }, Fault::None,
+         false, fixed(msg::kStreamRead)},
+        {"truncated inside the colour table",
+         [] {
+             TBitmap mono;
+             mono.SetMonochrome(true);
+             mono.SetSize(64, 64);
+             return Bytes(mono).substr(0, 58);
+         },
+         Fault::None, false, fixed(msg::kStreamRead)},
+        {"header asking for 60000 x 60000",
+         [] {
+             std::string bytes = Bytes(TBitmap(1, 1));
+             for (int offset : {18, 22}) {
+                 bytes[offset] = static_cast<char>(60000 & 0xFF);
+                 bytes[offset + 1] = static_cast<char>(60000 >> 8);
+             }
+             return bytes;
+         },
+         Fault::None, false, fixed(msg::kInvalidBitmap)},
+        {"without read permission", good, Fault::OrdinaryUser, false, cannotOpen},
+        {"vanished after the dialog closed", good, Fault::None, true, cannotOpen},
+    };
+}
+
+// How a save's target cannot be written.
+enum class WriteFault { ReadOnlyFolder, FolderInTheWay, CutMidway };
+
+const char* WriteFaultName(WriteFault fault) {
+    switch (fault) {
+    case WriteFault::ReadOnlyFolder:
+        return "ReadOnlyFolder";
+    case WriteFault::FolderInTheWay:
+        return "FolderInTheWay";
+    case WriteFault::CutMidway:
+        return "CutMidway";
+    }
+    return "?";
+}
+
+class WorkspaceFaultTest : public FishWorkspaceTest {
+  protected:
+    void SetUp() override {
+        FishWorkspaceTest::SetUp();
+        root_ = folder.path().toStdString();
+        // An ordinary user may look into the scratch folder but not write there.
+        fs::permissions(root_, fs::perms::owner_all | fs::perms::group_read |
+                                   fs::perms::group_exec | fs::perms::others_read |
+                                   fs::perms::others_exec);
+        WriteText(PathOf("probe"), "x");
+        fs::permissions(PathOf("probe"), fs::perms::owner_write);
+        {
+            AsOrdinaryUser user;
+            permissionsHold_ = !std::ifstream(PathOf("probe")).is_open();
+        }
+        fs::remove(PathOf("probe"));
+        picture.Fish = Rect(10, 6, 40, 24);
+        picture.SpotAt = QPoint(20, 10);
+    }
+    void TearDown() override {
+        if (fs::exists(PathOf("ro"))) {
+            fs::permissions(PathOf("ro"), fs::perms::owner_all);
+        }
+        FishWorkspaceTest::TearDown();
+    }
+
+    // Every file under the scratch folder with its bytes; folders appear as a marker.
+    std::map<std::string, std::string> Snapshot() const {
+        std::map<std::string, std::string> files;
+        for (const auto& entry : fs::recursive_directory_iterator(root_)) {
+            if (entry.is_directory()) {
+                files[entry.path().string()] = "<folder>";
+            } else {
+                const ByteStore bytes = BytesOfFile(entry.path().string());
+                files[entry.path().string()] = std::string(bytes.begin(), bytes.end());
+            }
+        }
+        return files;
+    }
+
+    // A workspace on the test's picture with one stroke in each view, the editor in front.
+    void OpenPainted(const std::string& name = "fish.bmp") {
+        OpenWorkspace(WritePicture(name, picture));
+        ASSERT_EQ(Form1->MDIChildCount(), 3);
+        RaiseEditor();
+        Stroke(Shadow()->Image1, QPoint(30, 20), {QPoint(31, 20), QPoint(40, 24)});
+        Stroke(Shadow()->Image2, QPoint(50, 30), {QPoint(51, 31)});
+        ASSERT_FALSE(DataSaved);
+    }
+
+    // A target for a save that `fault` makes fail, with the message it gives; an existing file
+    // there is answered Yes to the overwrite question.
+    struct Target {
+        std::string path;
+        bool exists;
+        Fault fault;
+        std::string message;
+    };
+    Target PrepareTarget(WriteFault fault) {
+        switch (fault) {
+        case WriteFault::ReadOnlyFolder: {
+            fs::create_directory(PathOf("ro"));
+            const std::string path = PathOf("ro/sheet.bmp");
+            WriteText(path, "earlier sheet in a read-only folder");
+            fs::permissions(PathOf("ro"), fs::perms::owner_read | fs::perms::owner_exec |
+                                              fs::perms::others_read | fs::perms::others_exec);
+            return {path, true, Fault::OrdinaryUser, msg::Format(msg::kFileCreate, path)};
+        }
+        case WriteFault::FolderInTheWay: {
+            const std::string path = PathOf("sheet.bmp");
+            fs::create_directory(path);
+            WriteText(path + "/kept.txt", "inside");
+            return {path, false, Fault::None, msg::Format(msg::kFileCreate, path)};
+        }
+        case WriteFault::CutMidway: {
+            const std::string path = PathOf("sheet.bmp");
+            WriteText(path, "earlier sheet, shorter than the new one");
+            return {path, true, Fault::SizeLimit, msg::kStreamWrite};
+        }
+        }
+        return {};
+    }
+    // The target as it is once the fault is gone: writable, and a file name again.
+    void MendTarget(WriteFault fault, const Target& target) {
+        if (fault == WriteFault::ReadOnlyFolder) {
+            fs::permissions(PathOf("ro"), fs::perms::owner_all);
+        } else if (fault == WriteFault::FolderInTheWay) {
+            fs::remove_all(target.path);
+        }
+    }
+    // The dialogs of AskSaveFileName choosing `target`.
+    void ExpectSaveTo(const Target& target) {
+        dialogs.ExpectSave(target.path);
+        if (target.exists) {
+            dialogs.ExpectWarning(kOverwriteQuestion, TMsgResult::mrYes);
+        }
+    }
+    // Whether a case needing permission bits cannot be made to fail here; the test then reports
+    // itself skipped at its end, after its other cases ran.
+    bool CannotFail(Fault fault) {
+        const bool cannot = fault == Fault::OrdinaryUser && !permissionsHold_;
+        skipped_ = skipped_ || cannot;
+        return cannot;
+    }
+    static constexpr const char* kNoPermissions =
+        "cases of a missing permission left out: setfsuid cannot drop root's rights here, so no "
+        "permission bit stops a read or a write";
+
+    void ExpectWorkspaceOpen(const std::string& caption) {
+        EXPECT_EQ(ChildNames(Form1), (std::vector<std::string>{caption, caption, caption}));
+        for (TForm* window : {static_cast<TForm*>(Fish()), static_cast<TForm*>(Shadow()),
+                              static_cast<TForm*>(Anim())}) {
+            ASSERT_NE(window, nullptr);
+            EXPECT_FALSE(window->FreePending());
+        }
+        EXPECT_FALSE(WorkspaceClosing);
+    }
+
+    FishPicture picture{50, 30};
+    std::string root_;
+    bool permissionsHold_ = false;
+    bool skipped_ = false;
+};
+
+} // namespace
+
+TEST_F(WorkspaceFaultTest, FishDataOnAnUnreadablePictureLeavesPreviewAndEditorAndBothFlagsClear) {
+    const std::string target = PathOf("new.bmp");
+    FishPicture next(44, 28);
+    next.Fish = Rect(4, 4, 30, 20);
+    for (const BadFile& bad : BadFiles()) {
+        SCOPED_TRACE(bad.name);
+        if (CannotFail(bad.fault)) {
+            continue;
+        }
+        // The old workspace is saved, so closing it asks nothing, unless the picture is to
+        // vanish while its question is shown.
+        OpenPainted();
+        if (!bad.vanishes) {
+            dialogs.ExpectSave(PathOf("earlier.bmp"));
+            if (FileExists(PathOf("earlier.bmp"))) {
+                dialogs.ExpectWarning(kOverwriteQuestion, TMsgResult::mrYes);
+            }
+            dialogs.ExpectInformation(kFinished);
+            Fish()->Save1->trigger();
+            ASSERT_TRUE(DataSaved);
+        }
+        WriteText(target, bad.bytes());
+        fs::permissions(target, bad.fault == Fault::OrdinaryUser
+                                    ? fs::perms::owner_write
+                                    : fs::perms::owner_read | fs::perms::owner_write);
+        std::map<std::string, std::string> before = Snapshot();
+        if (bad.vanishes) {
+            before.erase(target);
+        }
+        {
+            FaultScope scope(bad.fault);
+            dialogs.ExpectOpen(target);
+            if (bad.vanishes) {
+                dialogs.ExpectWarning(kCreateQuestion, TMsgResult::mrNo,
+                                      [&] { fs::remove(target); });
+            }
+            dialogs.ExpectError(ErrorBoxText(bad.text(target)));
+            QTest::mouseClick(Form1->BitBtn2, Qt::LeftButton);
+            RunPostedEvents();
+        }
+        dialogs.Verify();
+        // The old windows are gone, the preview and the editor stand without a picture, and no
+        // fish window was made.
+        EXPECT_EQ(ChildNames(Form1), (std::vector<std::string>{target, target}));
+        EXPECT_EQ(Fish(), nullptr);
+        ASSERT_NE(Shadow(), nullptr);
+        EXPECT_TRUE(Shadow()->PictureBitmap->Empty());
+        EXPECT_TRUE(Shadow()->Image1->Picture().Empty());
+        EXPECT_FALSE(DataSaved);
+        EXPECT_FALSE(WorkspaceClosing);
+        EXPECT_EQ(Snapshot(), before);
+
+        // Once the picture reads, the same command replaces the half-made workspace (asking
+        // about it, as nothing of it was saved) with a whole one.
+        WriteSurface("new.bmp", next.Draw());
+        fs::permissions(target, fs::perms::owner_read | fs::perms::owner_write);
+        dialogs.ExpectOpen(target);
+        dialogs.ExpectWarning(kCreateQuestion, TMsgResult::mrNo);
+        QTest::mouseClick(Form1->BitBtn2, Qt::LeftButton);
+        RunPostedEvents();
+        dialogs.Verify();
+        ExpectWorkspaceOpen(target);
+        ASSERT_NE(Fish(), nullptr);
+        EXPECT_EQ(FirstDifference(*Fish()->Image1->Picture().Bitmap(), next.Draw()), "");
+        CloseAllQuietly();
+        RunPostedEvents();
+        fs::remove(target);
+    }
+    if (skipped_) {
+        GTEST_SKIP() << kNoPermissions;
+    }
+}
+
+TEST_F(WorkspaceFaultTest, LoadShadowsFromAnUnreadableSheetChangesNeitherViewsNorShadowsNorFlag) {
+    OpenPainted();
+    dialogs.ExpectSave(PathOf("earlier.bmp"));
+    dialogs.ExpectInformation(kFinished);
+    QTest::mouseClick(Shadow()->SpeedButton1, Qt::LeftButton);
+    ASSERT_TRUE(DataSaved);
+    TMDIShadow* editor = Shadow();
+    const auto surfaces = [editor] {
+        std::vector<TBitmap> all;
+        for (TImage* image : {editor->Image1, editor->Image2, editor->Image3, editor->Image4}) {
+            all.push_back(*image->Picture().Bitmap());
+        }
+        return all;
+    };
+    const std::vector<TBitmap> painted = surfaces();
+    const std::string sheet = PathOf("sheet.bmp");
+    for (const BadFile& bad : BadFiles()) {
+        SCOPED_TRACE(bad.name);
+        if (CannotFail(bad.fault)) {
+            continue;
+        }
+        WriteText(sheet, bad.bytes());
+        fs::permissions(sheet, bad.fault == Fault::OrdinaryUser
+                                   ? fs::perms::owner_write
+                                   : fs::perms::owner_read | fs::perms::owner_write);
+        std::map<std::string, std::string> before = Snapshot();
+        if (bad.vanishes) {
+            before.erase(sheet);
+        }
+        {
+            FaultScope scope(bad.fault);
+            dialogs.ExpectOpen(sheet, [&] {
+                if (bad.vanishes) {
+                    fs::remove(sheet);
+                }
+            });
+            dialogs.ExpectError(ErrorBoxText(bad.text(sheet)));
+            QTest::mouseClick(editor->SpeedButton5, Qt::LeftButton);
+        }
+        dialogs.Verify();
+        const std::vector<TBitmap> now = surfaces();
+        for (std::size_t i = 0; i < now.size(); ++i) {
+            EXPECT_EQ(FirstDifference(now[i], painted[i]), "") << "Image" << i + 1;
+        }
+        EXPECT_TRUE(DataSaved);
+        ExpectWorkspaceOpen(PathOf("fish.bmp"));
+        EXPECT_EQ(Snapshot(), before);
+        fs::remove(sheet);
+    }
+
+    // A sheet that reads loads: each bottom quadrant stretched over its whole shadow surface.
+    const TColor grey1 = RGB(128, 128, 128);
+    const TColor grey2 = RGB(96, 96, 96);
+    TBitmap good = Filled(100, 60, clWhite);
+    good.Canvas().Brush.Color = grey1;
+    good.Canvas().FillRect(Rect(0, 30, 50, 60));
+    good.Canvas().Brush.Color = grey2;
+    good.Canvas().FillRect(Rect(50, 30, 100, 60));
+    WriteSurface("sheet.bmp", good);
+    dialogs.ExpectOpen(sheet);
+    QTest::mouseClick(editor->SpeedButton5, Qt::LeftButton);
+    const TBitmap shadow1 = Filled(100, 60, grey1);
+    const TBitmap shadow2 = Filled(100, 60, grey2);
+    EXPECT_EQ(FirstDifference(*editor->Image3->Picture().Bitmap(), shadow1), "");
+    EXPECT_EQ(FirstDifference(*editor->Image4->Picture().Bitmap(), shadow2), "");
+    EXPECT_EQ(
+        FirstDifference(*editor->Image1->Picture().Bitmap(), ViewOf(picture.Draw(), 2, shadow1)),
+        "");
+    EXPECT_TRUE(DataSaved);
+    CloseAllQuietly();
+    if (skipped_) {
+        GTEST_SKIP() << kNoPermissions;
+    }
+}
+
+namespace {
+struct SaveCase {
+    const char* window; // "fish", "shadow" or "anim": whose Save button is pressed
+    WriteFault fault;
+};
+
+std::string SaveCaseName(const ::testing::TestParamInfo<SaveCase>& info) {
+    return std::string(info.param.window) + WriteFaultName(info.param.fault);
+}
+} // namespace
+
+class WorkspaceSaveFault : public WorkspaceFaultTest,
+                           public ::testing::WithParamInterface<SaveCase> {
+  protected:
+    QToolButton* SaveButton() {
+        const std::string window = GetParam().window;
+        return window == "fish"     ? Fish()->SpeedButton1
+               : window == "shadow" ? Shadow()->SpeedButton1
+                                    : Anim()->SpeedButton1;
+    }
+};
+
+TEST_P(WorkspaceSaveFault, FailedWriteKeepsTheEarlierFileTheSavedStateAndAnnouncesNothing) {
+    OpenPainted();
+    if (std::string(GetParam().window) == "anim") {
+        QTest::mouseClick(Fish()->SpeedButton3, Qt::LeftButton);
+        ASSERT_EQ(Form1->ActiveMDIChild(), Anim());
+        ASSERT_FALSE(Anim()->SheetBitmap->Empty());
+    }
+    const Target target = PrepareTarget(GetParam().fault);
+    if (CannotFail(target.fault)) {
+        GTEST_SKIP() << kNoPermissions;
+    }
+    // Tried unsaved, then again after a save elsewhere: the flag keeps either value.
+    for (const bool saved : {false, true}) {
+        SCOPED_TRACE(saved ? "after a save" : "unsaved");
+        if (saved) {
+            dialogs.ExpectSave(PathOf("earlier.bmp"));
+            dialogs.ExpectInformation(kFinished);
+            QTest::mouseClick(SaveButton(), Qt::LeftButton);
+            ASSERT_TRUE(DataSaved);
+        }
+        const auto before = Snapshot();
+        {
+            FaultScope scope(target.fault);
+            ExpectSaveTo(target);
+            dialogs.ExpectError(ErrorBoxText(target.message));
+            QTest::mouseClick(SaveButton(), Qt::LeftButton);
+            RunPostedEvents();
+        }
+        dialogs.Verify();
+        EXPECT_EQ(DataSaved, saved);
+        ExpectWorkspaceOpen(PathOf("fish.bmp"));
+        EXPECT_EQ(Snapshot(), before);
+    }
+
+    // With the fault gone the same button writes the sheet and says so.
+    MendTarget(GetParam().fault, target);
+    RaiseEditor();
+    Stroke(Shadow()->Image1, QPoint(10, 10), {QPoint(11, 12)});
+    TBitmap sheet;
+    ASSERT_TRUE(MakeFishData(sheet));
+    if (std::string(GetParam().window) == "anim") {
+        // The preview writes what its activation composed, so it is activated afresh.
+        QTest::mouseClick(Shadow()->SpeedButton3, Qt::LeftButton);
+        ASSERT_EQ(Form1->ActiveMDIChild(), Anim());
+        ASSERT_EQ(FirstDifference(*Anim()->SheetBitmap, sheet), "");
+    }
+    ExpectSaveTo(target);
+    dialogs.ExpectInformation(kFinished);
+    QTest::mouseClick(SaveButton(), Qt::LeftButton);
+    EXPECT_TRUE(DataSaved);
+    EXPECT_EQ(BytesOfFile(target.path), EncodeBmp(sheet));
+    CloseAllQuietly();
+}
+
+INSTANTIATE_TEST_SUITE_P(Saves, WorkspaceSaveFault,
+                         ::testing::Values(SaveCase{"fish", WriteFault::ReadOnlyFolder},
+                                           SaveCase{"fish", WriteFault::FolderInTheWay},
+                                           SaveCase{"fish", WriteFault::CutMidway},
+                                           SaveCase{"shadow", WriteFault::ReadOnlyFolder},
+                                           SaveCase{"shadow", WriteFault::FolderInTheWay},
+                                           SaveCase{"shadow", WriteFault::CutMidway},
+                                           SaveCase{"anim", WriteFault::ReadOnlyFolder},
+                                           SaveCase{"anim", WriteFault::FolderInTheWay},
+                                           SaveCase{"anim", WriteFault::CutMidway}),
+                         SaveCaseName);
+
+namespace {
+// The ways the close prompt is reached: a window's close box, the tool-bar Exit through the
+// preview, and Fish Data closing the old workspace.
+enum class CloseRoute { CloseBox, ToolBarExit, FishData };
+
+struct CloseCase {
+    CloseRoute route;
+    WriteFault fault;
+};
+
+std::string CloseCaseName(const ::testing::TestParamInfo<CloseCase>& info) {
+    const char* route = info.param.route == CloseRoute::CloseBox      ? "CloseBox"
+                        : info.param.route == CloseRoute::ToolBarExit ? "ToolBarExit"
+                                                                      : "FishData";
+    return std::string(route) + WriteFaultName(info.param.fault);
+}
+} // namespace
+
+class WorkspaceCloseFault : public WorkspaceFaultTest,
+                            public ::testing::WithParamInterface<CloseCase> {
+  protected:
+    // Starts the close by the case's route (Fish Data choosing `next`), its question answered
+    // Yes and `target` chosen; `failure` is the error box that ends it, if any.
+    void CloseByRoute(const std::string& next, const Target& target,
+                      std::optional<std::string> failure) {
+        if (GetParam().route == CloseRoute::FishData) {
+            dialogs.ExpectOpen(next);
+        }
+        dialogs.ExpectWarning(kCreateQuestion, TMsgResult::mrYes);
+        ExpectSaveTo(target);
+        if (failure) {
+            dialogs.ExpectError(ErrorBoxText(*failure));
+        }
+        switch (GetParam().route) {
+        case CloseRoute::CloseBox:
+            Fish()->Frame()->close();
+            break;
+        case CloseRoute::ToolBarExit:
+            QTest::mouseClick(Form1->BitBtn4, Qt::LeftButton);
+            break;
+        case CloseRoute::FishData:
+            QTest::mouseClick(Form1->BitBtn2, Qt::LeftButton);
+            break;
+        }
+        RunPostedEvents();
+        dialogs.Verify();
+    }
+};
+
+TEST_P(WorkspaceCloseFault, FailedWriteStopsTheCloseWithAllThreeOpenAndTheNextCloseAsksAgain) {
+    OpenPainted();
+    const std::string next = WritePicture("next.bmp", picture);
+    const Target target = PrepareTarget(GetParam().fault);
+    if (CannotFail(target.fault)) {
+        GTEST_SKIP() << kNoPermissions;
+    }
+    TBitmap sheet;
+    ASSERT_TRUE(MakeFishData(sheet));
+    const auto before = Snapshot();
+    {
+        FaultScope scope(target.fault);
+        CloseByRoute(next, target, target.message);
+    }
+    ExpectWorkspaceOpen(PathOf("fish.bmp"));
+    EXPECT_FALSE(DataSaved);
+    EXPECT_FALSE(Application->Terminated());
+    EXPECT_EQ(Snapshot(), before);
+
+    // With the fault gone the same route asks again, writes the sheet and goes on.
+    MendTarget(GetParam().fault, target);
+    CloseByRoute(next, target, std::nullopt);
+    EXPECT_EQ(BytesOfFile(target.path), EncodeBmp(sheet));
+    EXPECT_FALSE(DataSaved);
+    switch (GetParam().route) {
+    case CloseRoute::CloseBox:
+        EXPECT_EQ(Form1->MDIChildCount(), 0);
+        break;
+    case CloseRoute::ToolBarExit:
+        EXPECT_EQ(Form1->MDIChildCount(), 0);
+        EXPECT_TRUE(Application->Terminated());
+        break;
+    case CloseRoute::FishData:
+        ExpectWorkspaceOpen(next);
+        CloseAllQuietly();
+        break;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    ClosePrompt, WorkspaceCloseFault,
+    ::testing::Values(CloseCase{CloseRoute::CloseBox, WriteFault::ReadOnlyFolder},
+                      CloseCase{CloseRoute::CloseBox, WriteFault::FolderInTheWay},
+                      CloseCase{CloseRoute::CloseBox, WriteFault::CutMidway},
+                      CloseCase{CloseRoute::ToolBarExit, WriteFault::ReadOnlyFolder},
+                      CloseCase{CloseRoute::ToolBarExit, WriteFault::FolderInTheWay},
+                      CloseCase{CloseRoute::ToolBarExit, WriteFault::CutMidway},
+                      CloseCase{CloseRoute::FishData, WriteFault::ReadOnlyFolder},
+                      CloseCase{CloseRoute::FishData, WriteFault::FolderInTheWay},
+                      CloseCase{CloseRoute::FishData, WriteFault::CutMidway}),
+    CloseCaseName);
