@@ -145,7 +145,9 @@ class TBitmap {
         return pixels_->data() + static_cast<std::size_t>(y) * width_;
     }
     std::uint32_t* MutableRow(int y) {
-        Detach();
+        if (pixels_.use_count() > 1) { // only shared pixels need the out-of-line copy
+            Detach();
+        }
         return pixels_->data() + static_cast<std::size_t>(y) * width_;
     }
     // Tells the observer (an image control) that the pixels changed.
