@@ -14,8 +14,11 @@ int RunForEachInput(const std::vector<std::string>& inputs, const FileJob& job) 
     int failed = 0;
     for (std::size_t i = 0; i < inputs.size(); ++i) {
         const std::string& input = inputs[i];
-        const std::string counter =
-            several ? "[" + std::to_string(i + 1) + "/" + std::to_string(inputs.size()) + "] " : "";
+        std::string counter;
+        if (several) {
+            counter.append("[").append(std::to_string(i + 1)).append("/");
+            counter.append(std::to_string(inputs.size())).append("] ");
+        }
         try {
             const std::vector<std::string> written = job(input);
             if (several) {

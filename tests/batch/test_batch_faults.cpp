@@ -143,7 +143,7 @@ class BatchFaults : public ::testing::Test {
     Outcome Invoke(const std::string& prefix, const std::vector<std::string>& arguments) const {
         std::string command = prefix + Quoted(VELMORA_BATCH);
         for (const std::string& argument : arguments) {
-            command += " " + Quoted(argument);
+            command.append(" ").append(Quoted(argument));
         }
         const fs::path err =
             fs::temp_directory_path() / ("velmora-faults-err-" + dir_.filename().string());
