@@ -11,6 +11,7 @@
 #include "rotate/UpDownSheets.h"
 #include "shadow/Unit3.h"
 #include "support/DataWindowTest.h"
+#include "support/FileFaults.h"
 #include "support/GuiTestSupport.h"
 
 #include <QPushButton>
@@ -32,84 +33,6 @@ using namespace gui_test;
 namespace fs = std::filesystem;
 
 namespace {
-
-constexpr uid_t kNobody = 65534;
-
-// File-system checks made as an ordinary user while it lives, so that permission bits hold
-// although the tests run as root. Affects this thread only, which is the one doing the work.
-class AsOrdinaryUser {
-  public:
-    AsOrdinaryUser() {
-        setfsgid(kNobody);
-        setfsuid(kNobody);
-    }
-    ~AsOrdinaryUser() {
-        setfsuid(0);
-        setfsgid(0);
-    }
-    AsOrdinaryUser(const AsOrdinaryUser&) = delete;
-    AsOrdinaryUser& operator=(const AsOrdinaryUser&) = delete;
-};
-
-// No file may grow beyond `bytes` while it lives: a longer write fails (the signal that would end
-// the process is ignored) as on a full disk.
-class FileSizeLimit {
-  public:
-    explicit FileSizeLimit(rlim_t bytes) {
-        getrlimit(RLIMIT_FSIZE, &saved_);
-        savedSignal_ = std::signal(SIGXFSZ, SIG_IGN);
-        rlimit limit = saved_;
-        limit.rlim_cur = bytes;
-        setrlimit(RLIMIT_FSIZE, &limit);
-    }
-    ~FileSizeLimit() {
-        setrlimit(RLIMIT_FSIZE, &saved_);
-        std::signal(SIGXFSZ, savedSignal_);
-    }
-    FileSizeLimit(const FileSizeLimit&) = delete;
-    FileSizeLimit& operator=(const FileSizeLimit&) = delete;
-
-  private:
-    rlimit saved_{};
-    void (*savedSignal_)(int) = SIG_DFL;
-};
-
-enum class Fault { None, OrdinaryUser, SizeLimit };
-
-// The fault in force while a command runs. An ordinary user also finds `readOnly` (if given)
-// without write permission, which stops its owner too when the tests do not run as root.
-class FaultScope {
-  public:
-    explicit FaultScope(Fault fault, fs::path readOnly = {}) : readOnly_(std::move(readOnly)) {
-        if (fault == Fault::OrdinaryUser) {
-            if (!readOnly_.empty()) {
-                fs::permissions(readOnly_,
-                                fs::perms::owner_write | fs::perms::group_write |
-                                    fs::perms::others_write,
-                                fs::perm_options::remove);
-            }
-            user_.emplace();
-        } else {
-            readOnly_.clear();
-            if (fault == Fault::SizeLimit) {
-                limit_.emplace(512);
-            }
-        }
-    }
-    ~FaultScope() {
-        user_.reset();
-        if (!readOnly_.empty()) {
-            fs::permissions(readOnly_, fs::perms::owner_write, fs::perm_options::add);
-        }
-    }
-    FaultScope(const FaultScope&) = delete;
-    FaultScope& operator=(const FaultScope&) = delete;
-
-  private:
-    fs::path readOnly_;
-    std::optional<AsOrdinaryUser> user_;
-    std::optional<FileSizeLimit> limit_;
-};
 
 void WriteText(const std::string& path, const std::string& text) {
     std::ofstream(path, std::ios::binary) << text;

@@ -8,6 +8,7 @@
 #include "raster/Bmp.h"
 #include "raster/Errors.h"
 #include "shadow/Unit3.h"
+#include "support/FileFaults.h"
 #include "support/FishWorkspace.h"
 #include "support/GuiTestSupport.h"
 
@@ -33,65 +34,6 @@ namespace {
 const char* const kCreateQuestion = "熱帯魚画像ﾃﾞｰﾀを作成しますか？";
 const char* const kOverwriteQuestion = "既存のファイルに上書きしてもいいですか？";
 const char* const kFinished = "画像ファイル作成終了";
-
-constexpr uid_t kNobody = 65534;
-
-// File-system checks made as an ordinary user while it lives, so that permission bits hold even
-// when the tests run as root. Affects this thread only, which is the one doing the work.
-class AsOrdinaryUser {
-  public:
-    AsOrdinaryUser() {
-        setfsgid(kNobody);
-        setfsuid(kNobody);
-    }
-    ~AsOrdinaryUser() {
-        setfsuid(0);
-        setfsgid(0);
-    }
-    AsOrdinaryUser(const AsOrdinaryUser&) = delete;
-    AsOrdinaryUser& operator=(const AsOrdinaryUser&) = delete;
-};
-
-// No file may grow beyond `bytes` while it lives: a longer write fails as on a full disk (the
-// signal that would end the process is ignored).
-class FileSizeLimit {
-  public:
-    explicit FileSizeLimit(rlim_t bytes) {
-        getrlimit(RLIMIT_FSIZE, &saved_);
-        savedSignal_ = std::signal(SIGXFSZ, SIG_IGN);
-        rlimit limit = saved_;
-        limit.rlim_cur = bytes;
-        setrlimit(RLIMIT_FSIZE, &limit);
-    }
-    ~FileSizeLimit() {
-        setrlimit(RLIMIT_FSIZE, &saved_);
-        std::signal(SIGXFSZ, savedSignal_);
-    }
-    FileSizeLimit(const FileSizeLimit&) = delete;
-    FileSizeLimit& operator=(const FileSizeLimit&) = delete;
-
-  private:
-    rlimit saved_{};
-    void (*savedSignal_)(int) = SIG_DFL;
-};
-
-enum class Fault { None, OrdinaryUser, SizeLimit };
-
-// The fault in force while a command runs.
-class FaultScope {
-  public:
-    explicit FaultScope(Fault fault) {
-        if (fault == Fault::OrdinaryUser) {
-            user_.emplace();
-        } else if (fault == Fault::SizeLimit) {
-            limit_.emplace(512);
-        }
-    }
-
-  private:
-    std::optional<AsOrdinaryUser> user_;
-    std::optional<FileSizeLimit> limit_;
-};
 
 void WriteText(const std::string& path, const std::string& text) {
     std::ofstream(path, std::ios::binary) << text;

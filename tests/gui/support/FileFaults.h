@@ -1,0 +1,96 @@
+// The file-system faults the fault tests make around a command: an ordinary user's permissions
+// while the tests run as root, a file-size limit that makes a write fail midway.
+#pragma once
+
+#include <sys/fsuid.h>
+#include <sys/resource.h>
+
+#include <csignal>
+#include <filesystem>
+#include <optional>
+#include <utility>
+
+namespace gui_test {
+
+inline constexpr uid_t kNobody = 65534;
+
+// File-system checks made as an ordinary user while it lives, so that permission bits hold
+// although the tests run as root. Affects this thread only, which is the one doing the work.
+class AsOrdinaryUser {
+  public:
+    AsOrdinaryUser() {
+        setfsgid(kNobody);
+        setfsuid(kNobody);
+    }
+    ~AsOrdinaryUser() {
+        setfsuid(0);
+        setfsgid(0);
+    }
+    AsOrdinaryUser(const AsOrdinaryUser&) = delete;
+    AsOrdinaryUser& operator=(const AsOrdinaryUser&) = delete;
+};
+
+// No file may grow beyond `bytes` while it lives: a longer write fails (the signal that would end
+// the process is ignored) as on a full disk.
+class FileSizeLimit {
+  public:
+    explicit FileSizeLimit(rlim_t bytes) {
+        getrlimit(RLIMIT_FSIZE, &saved_);
+        savedSignal_ = std::signal(SIGXFSZ, SIG_IGN);
+        rlimit limit = saved_;
+        limit.rlim_cur = bytes;
+        setrlimit(RLIMIT_FSIZE, &limit);
+    }
+    ~FileSizeLimit() {
+        setrlimit(RLIMIT_FSIZE, &saved_);
+        std::signal(SIGXFSZ, savedSignal_);
+    }
+    FileSizeLimit(const FileSizeLimit&) = delete;
+    FileSizeLimit& operator=(const FileSizeLimit&) = delete;
+
+  private:
+    rlimit saved_{};
+    void (*savedSignal_)(int) = SIG_DFL;
+};
+
+enum class Fault { None, OrdinaryUser, SizeLimit };
+
+// The fault in force while a command runs. An ordinary user also finds `readOnly` (if given)
+// without write permission, which stops its owner too when the tests do not run as root.
+class FaultScope {
+  public:
+    explicit FaultScope(Fault fault, std::filesystem::path readOnly = {})
+        : readOnly_(std::move(readOnly)) {
+        if (fault == Fault::OrdinaryUser) {
+            if (!readOnly_.empty()) {
+                std::filesystem::permissions(readOnly_,
+                                             std::filesystem::perms::owner_write |
+                                                 std::filesystem::perms::group_write |
+                                                 std::filesystem::perms::others_write,
+                                             std::filesystem::perm_options::remove);
+            }
+            user_.emplace();
+        } else {
+            readOnly_.clear();
+            if (fault == Fault::SizeLimit) {
+                limit_.emplace(512);
+            }
+        }
+    }
+    ~FaultScope() {
+        user_.reset();
+        if (!readOnly_.empty()) {
+            std::filesystem::permissions(readOnly_, std::filesystem::perms::owner_write,
+                                         std::filesystem::perm_options::add);
+        }
+    }
+    FaultScope(const FaultScope&) = delete;
+    FaultScope& operator=(const FaultScope&) = delete;
+
+  private:
+    std::filesystem::path readOnly_;
+    std::optional<AsOrdinaryUser> user_;
+    std::optional<FileSizeLimit> limit_;
+};
+
+} // namespace gui_test
