@@ -88,17 +88,7 @@ class FileFaultTest : public DataWindowTest {
     void SetUp() override {
         DataWindowTest::SetUp();
         folder_ = fs::path(Path("x")).parent_path();
-        // An ordinary user may look into the scratch folder but not write there.
-        fs::permissions(folder_, fs::perms::owner_all | fs::perms::group_read |
-                                     fs::perms::group_exec | fs::perms::others_read |
-                                     fs::perms::others_exec);
-        WriteText(Path("probe"), "x");
-        fs::permissions(Path("probe"), fs::perms::owner_write);
-        {
-            AsOrdinaryUser user;
-            permissionsHold_ = !std::ifstream(Path("probe")).is_open();
-        }
-        fs::remove(Path("probe"));
+        permissionsHold_ = PrepareFaultFolder(folder_);
     }
 
     // Every file under the scratch folder with its bytes; folders appear as a marker.

@@ -117,17 +117,7 @@ class WorkspaceFaultTest : public FishWorkspaceTest {
     void SetUp() override {
         FishWorkspaceTest::SetUp();
         root_ = folder.path().toStdString();
-        // An ordinary user may look into the scratch folder but not write there.
-        fs::permissions(root_, fs::perms::owner_all | fs::perms::group_read |
-                                   fs::perms::group_exec | fs::perms::others_read |
-                                   fs::perms::others_exec);
-        WriteText(PathOf("probe"), "x");
-        fs::permissions(PathOf("probe"), fs::perms::owner_write);
-        {
-            AsOrdinaryUser user;
-            permissionsHold_ = !std::ifstream(PathOf("probe")).is_open();
-        }
-        fs::remove(PathOf("probe"));
+        permissionsHold_ = PrepareFaultFolder(root_);
         picture.Fish = Rect(10, 6, 40, 24);
         picture.SpotAt = QPoint(20, 10);
     }

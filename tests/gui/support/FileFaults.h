@@ -7,6 +7,7 @@
 
 #include <csignal>
 #include <filesystem>
+#include <fstream>
 #include <optional>
 #include <utility>
 
@@ -92,5 +93,23 @@ class FaultScope {
     std::optional<AsOrdinaryUser> user_;
     std::optional<FileSizeLimit> limit_;
 };
+
+// Opens `folder` to an ordinary user's reading but not writing, and says whether permission
+// bits stop that user here (they may not, where the file-system user cannot be dropped).
+inline bool PrepareFaultFolder(const std::filesystem::path& folder) {
+    namespace fs = std::filesystem;
+    fs::permissions(folder, fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec |
+                                fs::perms::others_read | fs::perms::others_exec);
+    const fs::path probe = folder / "probe";
+    std::ofstream(probe) << "x";
+    fs::permissions(probe, fs::perms::owner_write);
+    bool hold = false;
+    {
+        AsOrdinaryUser user;
+        hold = !std::ifstream(probe).is_open();
+    }
+    fs::remove(probe);
+    return hold;
+}
 
 } // namespace gui_test
