@@ -1,22 +1,17 @@
 // The fixed-point rotation of one sheet quadrant into its up and down copies.
 #include "rotate/RotationTransform.h"
 
-#include "raster/Errors.h"
+#include "raster/PixelRows.h"
+#include "rotate/RowGather.h"
 
 #include <algorithm>
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
 #include <limits>
-#include <memory>
-#include <new>
 #include <system_error>
 #include <thread>
 #include <vector>
-
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
 
 int RealToInt(float value) {
     if (!(value > static_cast<float>(std::numeric_limits<int>::min()))) {
@@ -119,7 +114,6 @@ struct QuadrantView {
     const std::uint32_t* Origin; // the quadrant's top-left pixel
     std::ptrdiff_t Stride;
     int LowX, HighX, LowY, HighY; // quotients that stay inside the quadrant
-    bool SixteenBit;              // every column, row and the stride fit in 15 bits
 };
 
 // The outputs [first, last) at which x0 + dx * i is negative: one run at either end.
@@ -143,47 +137,18 @@ void CopySegment(std::uint32_t* out, int first, int last, const RowWalk& walk,
     }
     // Shifted by whole multiples of 1024 the quotients count from the quadrant's top-left
     // corner instead of its centre, and stay non-negative.
-    const std::int64_t x = walk.X0 + walk.DX * first - std::int64_t{1024} * quadrant.LowX;
-    const std::int64_t y = walk.Y0 + walk.DY * first - std::int64_t{1024} * quadrant.LowY;
-    std::int32_t xb = static_cast<std::int32_t>(x + (walk.X0 + walk.DX * first < 0 ? 1023 : 0));
-    std::int32_t yb = static_cast<std::int32_t>(y + (walk.Y0 + walk.DY * first < 0 ? 1023 : 0));
-    const std::int32_t dx = static_cast<std::int32_t>(walk.DX);
-    const std::int32_t dy = static_cast<std::int32_t>(walk.DY);
-    const std::uint32_t* origin = quadrant.Origin;
-    const std::ptrdiff_t stride = quadrant.Stride;
-    int i = first;
-#if defined(__SSE2__)
-    if (quadrant.SixteenBit) {
-        // Four outputs at a time: both quotients by an arithmetic shift, packed as 16-bit pairs
-        // (column, row) and turned into the index column + row * stride by one multiply-add.
-        const __m128i weights = _mm_set1_epi32(static_cast<std::int32_t>((stride << 16) | 1));
-        __m128i xs = _mm_setr_epi32(xb, xb + dx, xb + 2 * dx, xb + 3 * dx);
-        __m128i ys = _mm_setr_epi32(yb, yb + dy, yb + 2 * dy, yb + 3 * dy);
-        const __m128i dx4 = _mm_set1_epi32(4 * dx);
-        const __m128i dy4 = _mm_set1_epi32(4 * dy);
-        alignas(16) std::int32_t index[4];
-        const int start = i;
-        for (; i + 4 <= last; i += 4) {
-            const __m128i packed =
-                _mm_or_si128(_mm_srai_epi32(xs, 10), _mm_slli_epi32(_mm_srai_epi32(ys, 10), 16));
-            _mm_store_si128(reinterpret_cast<__m128i*>(index), _mm_madd_epi16(packed, weights));
-            _mm_storeu_si128(reinterpret_cast<__m128i*>(out + i),
-                             _mm_setr_epi32(static_cast<int>(origin[index[0]]),
-                                            static_cast<int>(origin[index[1]]),
-                                            static_cast<int>(origin[index[2]]),
-                                            static_cast<int>(origin[index[3]])));
-            xs = _mm_add_epi32(xs, dx4);
-            ys = _mm_add_epi32(ys, dy4);
-        }
-        xb += (i - start) * dx;
-        yb += (i - start) * dy;
-    }
-#endif
-    for (; i < last; ++i) {
-        out[i] = origin[(yb >> 10) * stride + (xb >> 10)];
-        xb += dx;
-        yb += dy;
-    }
+    const std::int64_t x = walk.X0 + walk.DX * first;
+    const std::int64_t y = walk.Y0 + walk.DY * first;
+    SteppedWalk stepped;
+    stepped.Origin = quadrant.Origin;
+    stepped.Stride = quadrant.Stride;
+    stepped.X =
+        static_cast<std::int32_t>(x - std::int64_t{1024} * quadrant.LowX + (x < 0 ? 1023 : 0));
+    stepped.Y =
+        static_cast<std::int32_t>(y - std::int64_t{1024} * quadrant.LowY + (y < 0 ? 1023 : 0));
+    stepped.DX = static_cast<std::int32_t>(walk.DX);
+    stepped.DY = static_cast<std::int32_t>(walk.DY);
+    GatherWalk(out + first, last - first, stepped);
 }
 
 // The pieces of one output row that take source pixels; the rest of the row is fill.
@@ -225,11 +190,11 @@ void WriteDirection(std::uint32_t* pixels, int side, const std::vector<RowWalk>&
         std::uint32_t* row = pixels + static_cast<std::ptrdiff_t>(j) * side;
         int from = 0;
         for (int k = 0; k < plan.Count; ++k) {
-            std::fill(row + from, row + plan.Pieces[k].First, fill);
+            FillPixels(row + from, row + plan.Pieces[k].First, fill);
             CopySegment(row, plan.Pieces[k].First, plan.Pieces[k].Last, walks[j], quadrant);
             from = plan.Pieces[k].Last;
         }
-        std::fill(row + from, row + side, fill);
+        FillPixels(row + from, row + side, fill);
     }
 }
 
@@ -287,33 +252,14 @@ void RotateQuadrant(const TBitmap& source, int angle, int quadrant, TBitmap& upB
     const int cx = x0 + w2 / 2;
     const int cy = y0 + h2 / 2;
 
-    // The quadrant is read from a private copy whose row length is no multiple of the cache's
-    // way size: rows a whole power of two apart would all compete for the same cache sets.
-    std::ptrdiff_t stride = w2 + 16;
-    if (stride % 256 == 0) {
-        stride += 16;
-    }
-    // Every element a walk can reach is copied in below.
-    PixelStore pixels;
-    QuadrantView view{nullptr,
-                      stride,
-                      x0 - cx,
-                      x0 + w2 - 1 - cx,
-                      y0 - cy,
-                      y0 + h2 - 1 - cy,
-                      stride < 32768 && h2 < 32768};
-    if (w2 > 0 && h2 > 0) {
-        try {
-            pixels.resize(static_cast<std::size_t>(stride) * h2);
-        } catch (const std::bad_alloc&) {
-            throw EOutOfResources();
-        }
-        for (int y = 0; y < h2; ++y) {
-            const std::uint32_t* in = sheet.Row(y0 + y) + x0;
-            std::copy(in, in + w2, pixels.data() + y * stride);
-        }
-        view.Origin = pixels.data();
-    }
+    // The quadrant is read in place: `sheet` holds on to these pixels while the outputs are
+    // written, and an output that shares them gets a copy of its own before it changes.
+    const QuadrantView view{w2 > 0 && h2 > 0 ? sheet.Row(y0) + x0 : nullptr,
+                            sheet.Width(),
+                            x0 - cx,
+                            x0 + w2 - 1 - cx,
+                            y0 - cy,
+                            y0 + h2 - 1 - cy};
 
     // Output (i, j) has the offset (a, b) = (i - S/2, j - S/2) from the output centre.
     //   down: x = c*a - s*b, y = s*a + c*b      up: x = c*a + s*b, y = c*b - s*a
