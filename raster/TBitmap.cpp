@@ -3,6 +3,7 @@
 
 #include "raster/Bmp.h"
 #include "raster/Errors.h"
+#include "raster/PixelRows.h"
 
 #include <algorithm>
 #include <new>
@@ -22,7 +23,9 @@ std::shared_ptr<PixelStore> AllocatePixels(int width, int height, TColor fill) {
         throw EOutOfResources();
     }
     try {
-        return std::make_shared<PixelStore>(static_cast<std::size_t>(count), fill);
+        auto pixels = std::make_shared<PixelStore>(static_cast<std::size_t>(count));
+        FillPixels(pixels->data(), pixels->data() + pixels->size(), fill);
+        return pixels;
     } catch (const std::bad_alloc&) {
         throw EOutOfResources();
     }
@@ -176,7 +179,7 @@ void TCanvas::FillRect(const TRect& rect) {
     TColor value = surface.StoredValue(Brush.Color);
     for (int y = top; y < bottom; ++y) {
         std::uint32_t* row = surface.MutableRow(y);
-        std::fill(row + left, row + right, value);
+        FillPixels(row + left, row + right, value);
     }
     surface.Changed();
 }
