@@ -6,16 +6,10 @@
 
 namespace {
 
-TBitmap EmptySheetOf(const FishBoundingBox& box) {
-    const int w = box.Width();
-    const int h = box.Height();
+// Left unpainted: the four quadrants copied into it next cover every pixel.
+TBitmap SheetOfTwice(const FishBoundingBox& box) {
     TBitmap sheet;
-    sheet.SetWidth(2 * w);
-    sheet.SetHeight(2 * h);
-    sheet.Canvas().Brush.Color = clWhite;
-    sheet.Canvas().FillRect(Rect(0, 0, 2 * w, 2 * h));
-    sheet.Canvas().Brush.Color = clBlack;
-    sheet.Canvas().FillRect(Rect(0, 0, w, h));
+    sheet.SetSize(2 * box.Width(), 2 * box.Height());
     return sheet;
 }
 
@@ -42,7 +36,7 @@ UpDownSheets BuildUpDownSheets(const TBitmap& source, int angle, TBitmap& upBitm
         throw ENoBlackInMask();
     }
 
-    UpDownSheets sheets{EmptySheetOf(upBox), EmptySheetOf(downBox)};
+    UpDownSheets sheets{SheetOfTwice(upBox), SheetOfTwice(downBox)};
     CopyBoxInto(sheets.Up, 1, 0, upBox, upBitmap);
     CopyBoxInto(sheets.Down, 1, 0, downBox, downBitmap);
 
