@@ -30,6 +30,18 @@ SERIES = {
 }
 
 
+# Each library keeps one colour in every panel; Velmora is drawn first and heavier.
+COLOURS = {"Velmora": "tab:red", "QImage": "tab:blue", "stb_image": "tab:green",
+           "OpenCV": "tab:purple"}
+
+
+def colour_of(implementation):
+    for library, colour in COLOURS.items():
+        if implementation.startswith(library):
+            return colour
+    return "tab:gray"
+
+
 def main(source, target):
     with open(source) as f:
         runs = json.load(f)["benchmarks"]
@@ -45,9 +57,13 @@ def main(source, target):
         tasks[task][implementation].append((int(parts[1]), run["items_per_second"] / 1e6))
     figure, axes = plt.subplots(1, len(tasks), figsize=(4.2 * len(tasks), 3.8), squeeze=False)
     for axis, (task, series) in zip(axes[0], sorted(tasks.items())):
-        for implementation, points in sorted(series.items()):
-            points.sort()
+        peers = sorted(name for name in series if name != "Velmora")
+        for implementation in ["Velmora"] + peers:
+            points = sorted(series.get(implementation, []))
+            if not points:
+                continue
             axis.plot([p[0] for p in points], [p[1] for p in points], marker="o",
+                      color=colour_of(implementation), linewidth=2.5 if implementation == "Velmora" else 1.5,
                       label=implementation)
         axis.set_title(task)
         axis.set_xlabel("side (pixels)")
