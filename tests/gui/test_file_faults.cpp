@@ -10,6 +10,7 @@
 #include "rotate/Unit8.h"
 #include "rotate/UpDownSheets.h"
 #include "shadow/Unit3.h"
+#include "support/BadFiles.h"
 #include "support/DataWindowTest.h"
 #include "support/FileFaults.h"
 #include "support/GuiTestSupport.h"
@@ -34,53 +35,8 @@ namespace fs = std::filesystem;
 
 namespace {
 
-void WriteText(const std::string& path, const std::string& text) {
-    std::ofstream(path, std::ios::binary) << text;
-}
-
-std::string Bytes(const TBitmap& bitmap) {
-    const ByteStore bytes = EncodeBmp(bitmap);
-    return {bytes.begin(), bytes.end()};
-}
-
-// A file that cannot be read as a picture, made at a path.
-struct BadFile {
-    const char* name;
-    std::function<std::string()> bytes;
-    Fault fault;                                         // in force while the file is read
-    std::function<std::string(const std::string&)> text; // the message for that path
-};
-
-std::vector<BadFile> BadFiles() {
-    const auto fixed = [](const char* message) {
-        return [message](const std::string&) { return std::string(message); };
-    };
-    return {
-        {"not a BMP", [] { return std::string("not a picture, only words\n"); }, Fault::None,
-         fixed(msg::kInvalidBitmap)},
-        {"truncated inside the file header", [] { return Bytes(FishSheet()).substr(0, 9); },
-         Fault::None, fixed(msg::kStreamRead)},
-        {"truncated inside the colour table",
-         [] {
-             TBitmap mono;
-             mono.SetMonochrome(true);
-             mono.SetSize(64, 64);
-             return Bytes(mono).substr(0, 58);
-         },
-         Fault::None, fixed(msg::kStreamRead)},
-        {"header asking for 60000 x 60000",
-         [] {
-             std::string bytes = Bytes(TBitmap(1, 1));
-             for (int offset : {18, 22}) {
-                 bytes[offset] = static_cast<char>(60000 & 0xFF);
-                 bytes[offset + 1] = static_cast<char>(60000 >> 8);
-             }
-             return bytes;
-         },
-         Fault::None, fixed(msg::kInvalidBitmap)},
-        {"without read permission", [] { return Bytes(FishSheet()); }, Fault::OrdinaryUser,
-         [](const std::string& path) { return msg::Format(msg::kFileOpen, path); }},
-    };
+std::vector<BadFile> SheetBadFiles() {
+    return BadFiles([] { return BmpBytesOf(FishSheet()); }, false);
 }
 
 class FileFaultTest : public DataWindowTest {
@@ -91,19 +47,7 @@ class FileFaultTest : public DataWindowTest {
         permissionsHold_ = PrepareFaultFolder(folder_);
     }
 
-    // Every file under the scratch folder with its bytes; folders appear as a marker.
-    std::map<std::string, std::string> Snapshot() const {
-        std::map<std::string, std::string> files;
-        for (const auto& entry : fs::recursive_directory_iterator(folder_)) {
-            if (entry.is_directory()) {
-                files[entry.path().string()] = "<folder>";
-            } else {
-                const std::vector<char> bytes = FileBytes(entry.path().string());
-                files[entry.path().string()] = std::string(bytes.begin(), bytes.end());
-            }
-        }
-        return files;
-    }
+    std::map<std::string, std::string> Snapshot() const { return FolderSnapshot(folder_); }
     // The snapshot taken before, with the named files as they are now.
     std::map<std::string, std::string> Except(std::map<std::string, std::string> before,
                                               const std::vector<std::string>& changed) const {
@@ -146,7 +90,7 @@ TEST_F(FileFaultTest, RotationReportsEachUnreadableSheetWhenShownAndAtCreateData
     WriteText(names.Up, "earlier up sheet");
     WriteText(names.Down, "earlier down sheet");
     int windows = 0;
-    for (const BadFile& bad : BadFiles()) {
+    for (const BadFile& bad : SheetBadFiles()) {
         if (CannotFail(bad.fault)) {
             continue;
         }
@@ -218,7 +162,7 @@ TEST_F(FileFaultTest, ASheetThatVanishesIsPassedOverSilentlyUntilCreateDataHasNo
     Click(window->SpeedButton1);
     TBitmap up, down;
     const UpDownSheets expected = BuildUpDownSheets(FishSheet(), 30, up, down);
-    const std::string upBytes = Bytes(expected.Up);
+    const std::string upBytes = BmpBytesOf(expected.Up);
     EXPECT_EQ(FileBytes(names.Up), std::vector<char>(upBytes.begin(), upBytes.end()));
 }
 
@@ -318,7 +262,7 @@ TEST_F(FileFaultTest, AccessoryDataReportsEachUnreadablePictureAndItsSaveThenWri
     const std::string picture = Path("rock.bmp");
     WriteText(Path("rockm.bmp"), "earlier mask");
     int windows = 0;
-    for (const BadFile& bad : BadFiles()) {
+    for (const BadFile& bad : SheetBadFiles()) {
         if (CannotFail(bad.fault)) {
             continue;
         }
@@ -488,7 +432,7 @@ TEST_F(FileFaultTest, AccessorySaveThatCannotWriteKeepsEarlierFilesTheWindowAndI
         Click(window->SpeedButton1);
         EXPECT_FALSE(window->Unsaved) << c.name;
         const std::string expected =
-            Bytes(CropAccessory(RockPicture(), c.pick ? kWater : clBlack).Picture);
+            BmpBytesOf(CropAccessory(RockPicture(), c.pick ? kWater : clBlack).Picture);
         EXPECT_EQ(FileBytes(target.Picture), std::vector<char>(expected.begin(), expected.end()))
             << c.name;
         window->Close();

@@ -8,6 +8,7 @@
 #include "raster/Bmp.h"
 #include "raster/Errors.h"
 #include "shadow/Unit3.h"
+#include "support/BadFiles.h"
 #include "support/FileFaults.h"
 #include "support/FishWorkspace.h"
 #include "support/GuiTestSupport.h"
@@ -35,15 +36,6 @@ const char* const kCreateQuestion = "熱帯魚画像ﾃﾞｰﾀを作成しま�
 const char* const kOverwriteQuestion = "既存のファイルに上書きしてもいいですか？";
 const char* const kFinished = "画像ファイル作成終了";
 
-void WriteText(const std::string& path, const std::string& text) {
-    std::ofstream(path, std::ios::binary) << text;
-}
-
-std::string Bytes(const TBitmap& bitmap) {
-    const ByteStore bytes = EncodeBmp(bitmap);
-    return {bytes.begin(), bytes.end()};
-}
-
 TBitmap Filled(int width, int height, TColor colour) {
     TBitmap bitmap(width, height);
     bitmap.Canvas().Brush.Color = colour;
@@ -51,50 +43,8 @@ TBitmap Filled(int width, int height, TColor colour) {
     return bitmap;
 }
 
-// A file that cannot be read as a picture. `vanishes`: it is there when chosen and gone by the
-// time it is read.
-struct BadFile {
-    const char* name;
-    std::function<std::string()> bytes;
-    Fault fault;
-    bool vanishes;
-    std::function<std::string(const std::string&)> text; // the message for that path
-};
-
-std::vector<BadFile> BadFiles() {
-    const auto fixed = [](const char* message) {
-        return [message](const std::string&) { return std::string(message); };
-    };
-    const auto cannotOpen = [](const std::string& path) {
-        return msg::Format(msg::kFileOpen, path);
-    };
-    const auto good = [] { return Bytes(Filled(40, 30, RGB(0, 0, 200))); };
-    return {
-        {"not a BMP", [] { return std::string("not a picture, only words\n"); }, Fault::None, false,
-         fixed(msg::kInvalidBitmap)},
-        {"truncated inside the file header", [good] { return good().substr(0, 9); }, Fault::None,
-         false, fixed(msg::kStreamRead)},
-        {"truncated inside the colour table",
-         [] {
-             TBitmap mono;
-             mono.SetMonochrome(true);
-             mono.SetSize(64, 64);
-             return Bytes(mono).substr(0, 58);
-         },
-         Fault::None, false, fixed(msg::kStreamRead)},
-        {"header asking for 60000 x 60000",
-         [] {
-             std::string bytes = Bytes(TBitmap(1, 1));
-             for (int offset : {18, 22}) {
-                 bytes[offset] = static_cast<char>(60000 & 0xFF);
-                 bytes[offset + 1] = static_cast<char>(60000 >> 8);
-             }
-             return bytes;
-         },
-         Fault::None, false, fixed(msg::kInvalidBitmap)},
-        {"without read permission", good, Fault::OrdinaryUser, false, cannotOpen},
-        {"vanished after the dialog closed", good, Fault::None, true, cannotOpen},
-    };
+std::vector<BadFile> PictureBadFiles() {
+    return BadFiles([] { return BmpBytesOf(Filled(40, 30, RGB(0, 0, 200))); }, true);
 }
 
 // How a save's target cannot be written.
@@ -128,19 +78,7 @@ class WorkspaceFaultTest : public FishWorkspaceTest {
         FishWorkspaceTest::TearDown();
     }
 
-    // Every file under the scratch folder with its bytes; folders appear as a marker.
-    std::map<std::string, std::string> Snapshot() const {
-        std::map<std::string, std::string> files;
-        for (const auto& entry : fs::recursive_directory_iterator(root_)) {
-            if (entry.is_directory()) {
-                files[entry.path().string()] = "<folder>";
-            } else {
-                const ByteStore bytes = BytesOfFile(entry.path().string());
-                files[entry.path().string()] = std::string(bytes.begin(), bytes.end());
-            }
-        }
-        return files;
-    }
+    std::map<std::string, std::string> Snapshot() const { return FolderSnapshot(root_); }
 
     // A workspace on the test's picture with one stroke in each view, the editor in front.
     void OpenPainted(const std::string& name = "fish.bmp") {
@@ -232,7 +170,7 @@ TEST_F(WorkspaceFaultTest, FishDataOnAnUnreadablePictureLeavesPreviewAndEditorAn
     const std::string target = PathOf("new.bmp");
     FishPicture next(44, 28);
     next.Fish = Rect(4, 4, 30, 20);
-    for (const BadFile& bad : BadFiles()) {
+    for (const BadFile& bad : PictureBadFiles()) {
         SCOPED_TRACE(bad.name);
         if (CannotFail(bad.fault)) {
             continue;
@@ -317,7 +255,7 @@ TEST_F(WorkspaceFaultTest, LoadShadowsFromAnUnreadableSheetChangesNeitherViewsNo
     };
     const std::vector<TBitmap> painted = surfaces();
     const std::string sheet = PathOf("sheet.bmp");
-    for (const BadFile& bad : BadFiles()) {
+    for (const BadFile& bad : PictureBadFiles()) {
         SCOPED_TRACE(bad.name);
         if (CannotFail(bad.fault)) {
             continue;
