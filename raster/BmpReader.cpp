@@ -336,16 +336,20 @@ TBitmap DecodeBmp(const std::uint8_t* data, std::size_t size) {
         return TBitmap();
     }
     const bmp::Palette palette = bmp::ReadPalette(data, layout);
-    TBitmap out;
-    out.Canvas().Brush.Color = layout.BitCount <= 8 ? palette[0] : clBlack;
-    out.SetSize(layout.Width, layout.Height);
-    out.Canvas().Brush.Color = clWhite;
     const bmp::PixelSource source(data, size, layout);
     if (layout.CompressionKind == bmp::kRle8 || layout.CompressionKind == bmp::kRle4) {
+        // Runs may skip pixels, which keep colour 0.
+        TBitmap out;
+        out.Canvas().Brush.Color = palette[0];
+        out.SetSize(layout.Width, layout.Height);
+        out.Canvas().Brush.Color = clWhite;
         bmp::DecodeRunLength(source, layout, palette, out);
-    } else {
-        bmp::DecodeUncompressed(source, layout, palette, out);
+        return out;
     }
+    // Every pixel of every row is decoded (a row the file holds only partly reads as zeros), so
+    // the surface need not be painted first.
+    TBitmap out = TBitmap::WithUnsetPixels(layout.Width, layout.Height);
+    bmp::DecodeUncompressed(source, layout, palette, out);
     return out;
 }
 

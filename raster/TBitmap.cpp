@@ -17,18 +17,23 @@ TColor ToMonochrome(TColor rgb) {
     return sum >= 3 * 128 ? clWhite : clBlack;
 }
 
-std::shared_ptr<PixelStore> AllocatePixels(int width, int height, TColor fill) {
+// Pixels left unset, for callers that write every one of them before anyone reads.
+std::shared_ptr<PixelStore> AllocateUnsetPixels(int width, int height) {
     std::int64_t count = static_cast<std::int64_t>(width) * height;
     if (count > kMaxSurfacePixels) {
         throw EOutOfResources();
     }
     try {
-        auto pixels = std::make_shared<PixelStore>(static_cast<std::size_t>(count));
-        FillPixels(pixels->data(), pixels->data() + pixels->size(), fill);
-        return pixels;
+        return std::make_shared<PixelStore>(static_cast<std::size_t>(count));
     } catch (const std::bad_alloc&) {
         throw EOutOfResources();
     }
+}
+
+std::shared_ptr<PixelStore> AllocatePixels(int width, int height, TColor fill) {
+    auto pixels = AllocateUnsetPixels(width, height);
+    FillPixels(pixels->data(), pixels->data() + pixels->size(), fill);
+    return pixels;
 }
 
 } // namespace
@@ -130,6 +135,16 @@ void TBitmap::Reallocate(int width, int height) {
     height_ = height;
     pixels_ = std::move(fresh);
     Changed();
+}
+
+TBitmap TBitmap::WithUnsetPixels(int width, int height) {
+    TBitmap bitmap;
+    if (width > 0 && height > 0) {
+        bitmap.pixels_ = AllocateUnsetPixels(width, height);
+        bitmap.width_ = width;
+        bitmap.height_ = height;
+    }
+    return bitmap;
 }
 
 void TBitmap::Detach() {

@@ -4,6 +4,7 @@
 #include "raster/PixelStore.h"
 #include "raster/TColor.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -176,6 +177,10 @@ class TBitmap {
 
   private:
     friend class TCanvas;
+    friend TBitmap DecodeBmp(const std::uint8_t* data, std::size_t size);
+    // A colour surface whose pixels hold whatever the memory held: only for a decoder that
+    // writes every pixel before the surface leaves it.
+    static TBitmap WithUnsetPixels(int width, int height);
     void Detach();
     void Reallocate(int width, int height);
 
