@@ -43,11 +43,14 @@ soak: build
 	cmake --build $(BUILD_DIR) -j $(JOBS) --target velmora_soak
 	QT_QPA_PLATFORM=offscreen $(BUILD_DIR)/tests/soak/velmora_soak
 
+# Repetitions of all benchmarks are interleaved at random, so a drift in the machine's speed
+# during the run falls on us and the peers alike instead of on whichever runs at that moment.
 bench:
 	@bash scripts/install-deps.sh bench
 	cmake -S . -B build-bench -DCMAKE_BUILD_TYPE=Release -DVELMORA_BENCH=ON
 	cmake --build build-bench -j $(JOBS) --target velmora_bench
 	build-bench/bench/velmora_bench --benchmark_repetitions=5 --benchmark_report_aggregates_only=true \
+		--benchmark_enable_random_interleaving=true \
 		--benchmark_out=build-bench/bench.json --benchmark_out_format=json
 	/usr/bin/python3 scripts/plot_bench.py build-bench/bench.json build-bench/bench.png
 

@@ -1,21 +1,13 @@
 // Copies source pixels along a stepped walk, with the widest vector gather the processor has.
 #include "rotate/RowGather.h"
 
+#include "raster/Sanitizers.h"
+
 #include <algorithm>
 
 #if defined(__x86_64__) || defined(__i386__)
 #include <immintrin.h>
 #define VELMORA_X86_GATHERS 1
-#endif
-
-// AddressSanitizer checks ordinary loads but not vector gathers: under it every source pixel is
-// read by an ordinary load, so a walk that strays outside its picture is still caught.
-#if defined(__SANITIZE_ADDRESS__)
-#define VELMORA_CHECKED_READS 1
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer)
-#define VELMORA_CHECKED_READS 1
-#endif
 #endif
 
 namespace {
@@ -125,7 +117,9 @@ __attribute__((target("avx512f,avx512bw"))) int GatherAvx512(std::uint32_t* out,
 }
 
 GatherLevel DetectGatherLevel() {
-#if defined(VELMORA_CHECKED_READS)
+#if defined(VELMORA_ADDRESS_SANITIZER)
+    // The sanitizer checks ordinary loads but not vector gathers: every source pixel is read by
+    // an ordinary load, so a walk that strays outside its picture is still caught.
     return GatherLevel::Sse2;
 #else
     __builtin_cpu_init();

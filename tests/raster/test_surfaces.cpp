@@ -1,5 +1,7 @@
 // Surfaces: colour values, sizing, pixel access, fills, flood fill, copies and sharing.
+#include "raster/Bmp.h"
 #include "raster/Errors.h"
+#include "raster/Sanitizers.h"
 #include "raster/TBitmap.h"
 
 #include <gtest/gtest.h>
@@ -79,6 +81,35 @@ TEST(Sizing, SettingTheCurrentSizeKeepsPixels) {
     bitmap.SetSize(2, 2);
     EXPECT_EQ(bitmap.Pixel(1, 1), 0x123456u);
     EXPECT_EQ(bitmap.Pixel(0, 0), clWhite);
+}
+
+// A large surface's memory is kept for the next surface of its size, which must still start
+// with its own brush colour and not with what the freed one held.
+TEST(Sizing, ASurfaceInTheMemoryOfAFreedOneStartsWithItsOwnBrushColour) {
+    const int side = 1024; // 4 MiB: a large store
+    const std::uint32_t* freedPixels = nullptr;
+    {
+        TBitmap freed = Filled(side, side, RGB(1, 2, 3));
+        freed.SetPixel(5, 7, RGB(200, 100, 50));
+        freedPixels = freed.Row(0);
+    }
+    const TBitmap again = Filled(side, side, RGB(255, 0, 0));
+#if !defined(VELMORA_ADDRESS_SANITIZER)
+    EXPECT_EQ(again.Row(0), freedPixels) << "the freed surface's memory was not reused";
+#endif
+    EXPECT_EQ(CountPixels(again, RGB(255, 0, 0)), side * side);
+
+    // A decoded picture writes every pixel itself, also in reused memory.
+    TBitmap stripes(side, side);
+    for (int y = 0; y < side; y += 2) {
+        stripes.Canvas().Brush.Color = RGB(0, 0, 255);
+        stripes.Canvas().FillRect(Rect(0, y, side, y + 1));
+    }
+    const ByteStore bytes = EncodeBmp(stripes);
+    { TBitmap freed = Filled(side, side, RGB(9, 9, 9)); }
+    const TBitmap decoded = DecodeBmp(bytes.data(), bytes.size());
+    EXPECT_EQ(CountPixels(decoded, RGB(0, 0, 255)), side * side / 2);
+    EXPECT_EQ(CountPixels(decoded, clWhite), side * side / 2);
 }
 
 TEST(Sizing, HugeSurfaceIsRefusedWithTheOutOfResourcesMessage) {
