@@ -1,5 +1,5 @@
-// Whether this build runs under AddressSanitizer, for the fast paths that would hide a fault
-// from it (vector gathers it does not check, memory kept back instead of freed).
+// Whether this build runs under AddressSanitizer, for fast paths that would hide a fault from it
+// (the vector gathers, whose reads it does not check).
 #pragma once
 
 #if defined(__SANITIZE_ADDRESS__)

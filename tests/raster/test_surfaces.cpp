@@ -1,7 +1,6 @@
 // Surfaces: colour values, sizing, pixel access, fills, flood fill, copies and sharing.
 #include "raster/Bmp.h"
 #include "raster/Errors.h"
-#include "raster/Sanitizers.h"
 #include "raster/TBitmap.h"
 
 #include <gtest/gtest.h>
@@ -83,20 +82,12 @@ TEST(Sizing, SettingTheCurrentSizeKeepsPixels) {
     EXPECT_EQ(bitmap.Pixel(0, 0), clWhite);
 }
 
-// A large surface's memory is kept for the next surface of its size, which must still start
-// with its own brush colour and not with what the freed one held.
+// The memory of a freed large surface may come back to the next one of its size, which must
+// still start with its own brush colour and not with what the freed one held.
 TEST(Sizing, ASurfaceInTheMemoryOfAFreedOneStartsWithItsOwnBrushColour) {
     const int side = 1024; // 4 MiB: a large store
-    const std::uint32_t* freedPixels = nullptr;
-    {
-        TBitmap freed = Filled(side, side, RGB(1, 2, 3));
-        freed.SetPixel(5, 7, RGB(200, 100, 50));
-        freedPixels = freed.Row(0);
-    }
+    { TBitmap freed = Filled(side, side, RGB(1, 2, 3)); }
     const TBitmap again = Filled(side, side, RGB(255, 0, 0));
-#if !defined(VELMORA_ADDRESS_SANITIZER)
-    EXPECT_EQ(again.Row(0), freedPixels) << "the freed surface's memory was not reused";
-#endif
     EXPECT_EQ(CountPixels(again, RGB(255, 0, 0)), side * side);
 
     // A decoded picture writes every pixel itself, also in reused memory.
