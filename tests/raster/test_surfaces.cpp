@@ -89,8 +89,12 @@ TEST(Sizing, ASurfaceInTheMemoryOfAFreedOneStartsWithItsOwnBrushColour) {
     { TBitmap freed = Filled(side, side, RGB(1, 2, 3)); }
     const TBitmap again = Filled(side, side, RGB(255, 0, 0));
     EXPECT_EQ(CountPixels(again, RGB(255, 0, 0)), side * side);
+}
 
-    // A decoded picture writes every pixel itself, also in reused memory.
+// An uncompressed picture is decoded into a surface that is not painted first, so the decoder
+// must write every pixel itself, also in memory a freed surface held.
+TEST(Sizing, ADecodedPictureInTheMemoryOfAFreedOneHoldsOnlyItsOwnPixels) {
+    const int side = 1024;
     TBitmap stripes(side, side);
     for (int y = 0; y < side; y += 2) {
         stripes.Canvas().Brush.Color = RGB(0, 0, 255);
