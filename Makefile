@@ -1,9 +1,11 @@
-# The commands a developer types: run, test, bench, fuzz, screenshots. Each installs what is missing first.
+# The commands a developer types: run, test, bench, fuzz, screenshots, soak, format. Each installs
+# what is missing first.
 BUILD_DIR ?= build
 JOBS ?= $(shell nproc)
 CMAKE_FLAGS ?=
 
-.PHONY: all deps build run test asan-test soak bench fuzz fuzz-pipeline screenshots format clean
+.PHONY: all deps build run test asan-test soak bench fuzz-build fuzz fuzz-pipeline screenshots \
+	format format-check clean
 
 all: build
 
@@ -32,7 +34,7 @@ ASAN_ENV = QT_QPA_PLATFORM=offscreen \
 	ASAN_OPTIONS=halt_on_error=1:detect_leaks=1:detect_stack_use_after_return=1 \
 	UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1
 asan-test: deps
-	cmake -S . -B build-asan -DVELMORA_SANITIZE=ON -DVELMORA_RASTER_ONLY=OFF
+	cmake -S . -B build-asan -DVELMORA_SANITIZE=ON -DVELMORA_RASTER_ONLY=OFF $(CMAKE_FLAGS)
 	cmake --build build-asan -j $(JOBS)
 	cd build-asan && $(ASAN_ENV) ctest --output-on-failure -j $(JOBS)
 
@@ -40,8 +42,7 @@ asan-test: deps
 # fails when the resident memory at the end is more than 5% above its figure after 50 cycles.
 # SOAK_FISH_CYCLES and SOAK_DATA_CYCLES shorten it for a quick try.
 soak: build
-	cmake --build $(BUILD_DIR) -j $(JOBS) --target velmora_soak
-	QT_QPA_PLATFORM=offscreen $(BUILD_DIR)/tests/soak/velmora_soak
+	QT_QPA_PLATFORM=offscreen $(BUILD_DIR)/tools/soak/velmora_soak
 
 # Repetitions of all benchmarks are interleaved at random, so a drift in the machine's speed
 # during the run falls on us and the peers alike instead of on whichever runs at that moment.
@@ -62,9 +63,12 @@ FUZZ_MAX_LEN_fuzz_bmp_reader = 65536
 FUZZ_MAX_LEN_fuzz_pipeline = 16384
 FUZZ_SEEDS_fuzz_bmp_reader = fuzz/corpus
 FUZZ_SEEDS_fuzz_pipeline = fuzz/corpus-pipeline
-fuzz: deps
-	cmake -S . -B build-fuzz -DCMAKE_CXX_COMPILER=clang++ -DVELMORA_FUZZ=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo
+fuzz-build: deps
+	cmake -S . -B build-fuzz -DCMAKE_CXX_COMPILER=clang++ -DVELMORA_FUZZ=ON \
+		-DCMAKE_BUILD_TYPE=RelWithDebInfo $(CMAKE_FLAGS)
 	cmake --build build-fuzz -j $(JOBS)
+
+fuzz: fuzz-build
 	mkdir -p build-fuzz/corpus-$(FUZZ_TARGET) && cp -n $(FUZZ_SEEDS_$(FUZZ_TARGET))/* build-fuzz/corpus-$(FUZZ_TARGET)/ 2>/dev/null || true
 	build-fuzz/fuzz/$(FUZZ_TARGET) -max_total_time=$(FUZZ_SECONDS) -max_len=$(FUZZ_MAX_LEN_$(FUZZ_TARGET)) \
 		-artifact_prefix=build-fuzz/$(FUZZ_TARGET)- build-fuzz/corpus-$(FUZZ_TARGET)
@@ -74,10 +78,13 @@ fuzz-pipeline:
 
 screenshots: build
 	mkdir -p $(BUILD_DIR)/screenshots
-	QT_QPA_PLATFORM=offscreen $(BUILD_DIR)/tests/gui/velmora_screenshots $(BUILD_DIR)/screenshots
+	QT_QPA_PLATFORM=offscreen $(BUILD_DIR)/tools/screenshots/velmora_screenshots $(BUILD_DIR)/screenshots
 
-format:
+format: deps
 	clang-format -i $$(git ls-files '*.cpp' '*.h')
 
+format-check: deps
+	@bash scripts/check-format.sh
+
 clean:
-	rm -rf build build-asan build-bench build-fuzz
+	rm -rf build build-asan build-bench build-fuzz build-ci

@@ -2,46 +2,36 @@
 // the Fish Data command (the picture read, the three windows created, laid out and painted) and
 // activating the animation preview (the sheet composed, both frames drawn and shown).
 #include "app/Unit1.h"
-#include "app/Unit7.h"
 #include "app/toolkit/Application.h"
 #include "fish/Unit2.h"
 #include "fish/Unit4.h"
-#include "shadow/Unit3.h"
 #include "support/GuiTestSupport.h"
+#include "support/ProgramWindows.h"
 #include "support/ScriptedDialogs.h"
+#include "tests/support/ScratchFolder.h"
+#include "tests/support/Surfaces.h"
 
 #include <QApplication>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QToolButton>
 #include <benchmark/benchmark.h>
 
 namespace {
 
-std::string WriteFishPicture(const QTemporaryDir& folder, int side) {
-    TBitmap picture(side, side);
-    picture.Canvas().Brush.Color = RGB(0, 0, 200);
-    picture.Canvas().FillRect(Rect(0, 0, side, side));
-    picture.Canvas().Brush.Color = RGB(250, 140, 20);
-    picture.Canvas().FillRect(Rect(side / 8, side / 4, side * 7 / 8, side * 3 / 4));
-    const std::string path = folder.filePath("fish.bmp").toStdString();
+using test_support::ScratchFolder;
+
+std::string WriteFishPicture(const ScratchFolder& folder, int side) {
+    TBitmap picture = test_support::Filled(side, side, RGB(0, 0, 200));
+    test_support::Fill(picture, Rect(side / 8, side / 4, side * 7 / 8, side * 3 / 4),
+                       RGB(250, 140, 20));
+    const std::string path = folder.Path("fish.bmp");
     picture.SaveToFile(path);
     return path;
 }
 
 void StartProgram() {
-    Application->CreateForm(Form1);
-    Application->CreateForm(Form3);
-    Application->CreateForm(Form7);
-    Form1->Show();
+    gui_test::StartProgramWindows();
     gui_test::RunPostedEvents();
-}
-
-void EndProgram() {
-    Application->DestroyForms();
-    Form1 = nullptr;
-    Form3 = nullptr;
-    Form7 = nullptr;
 }
 
 void OpenWorkspace(ScriptedDialogs& dialogs, const std::string& path) {
@@ -55,7 +45,7 @@ void OpenWorkspace(ScriptedDialogs& dialogs, const std::string& path) {
 // only the open is timed.
 void TimeWorkspaceOpens(benchmark::State& state) {
     const int side = static_cast<int>(state.range(0));
-    QTemporaryDir folder;
+    ScratchFolder folder;
     const std::string path = WriteFishPicture(folder, side);
     ScriptedDialogs dialogs;
     for (auto _ : state) {
@@ -69,7 +59,7 @@ void TimeWorkspaceOpens(benchmark::State& state) {
         if (Form1->MDIChildCount() != 3) {
             state.SkipWithError("the workspace did not open");
         }
-        EndProgram();
+        gui_test::EndProgramWindows();
         state.ResumeTiming();
     }
     state.SetItemsProcessed(state.iterations() * side * side);
@@ -94,7 +84,7 @@ BENCHMARK(BM_OpenFishWorkspace)->Arg(1024)->Arg(4096)->Unit(benchmark::kMillisec
 // From the fish window's Animation button to the preview shown with its frames.
 void BM_PreviewActivation(benchmark::State& state) {
     const int side = static_cast<int>(state.range(0));
-    QTemporaryDir folder;
+    ScratchFolder folder;
     const std::string path = WriteFishPicture(folder, side);
     ScriptedDialogs dialogs;
     for (auto _ : state) {
@@ -112,7 +102,7 @@ void BM_PreviewActivation(benchmark::State& state) {
         if (!qobject_cast<TMDIAnim*>(Form1->ActiveMDIChild())) {
             state.SkipWithError("the preview did not come up");
         }
-        EndProgram();
+        gui_test::EndProgramWindows();
         state.ResumeTiming();
     }
     state.SetItemsProcessed(state.iterations() * side * side);

@@ -2,11 +2,11 @@
 #include "fish/PreviewFrames.h"
 #include "fish/SheetComposer.h"
 
-#include "SurfaceHelpers.h"
+#include "tests/support/Surfaces.h"
 
 #include <gtest/gtest.h>
 
-using namespace testing_surfaces;
+using namespace test_support;
 
 namespace {
 

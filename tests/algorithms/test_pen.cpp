@@ -2,11 +2,11 @@
 #include "shadow/PenStamp.h"
 #include "shadow/ShadowPaint.h"
 
-#include "SurfaceHelpers.h"
+#include "tests/support/Surfaces.h"
 
 #include <gtest/gtest.h>
 
-using namespace testing_surfaces;
+using namespace test_support;
 
 namespace {
 

@@ -2,7 +2,7 @@
 // mappings, and the fast loop against a direct transcription of the per-pixel steps.
 #include "rotate/RotationTransform.h"
 
-#include "SurfaceHelpers.h"
+#include "tests/support/Surfaces.h"
 
 #include <gtest/gtest.h>
 
@@ -11,7 +11,7 @@
 #include <cstdlib>
 #include <cstring>
 
-using namespace testing_surfaces;
+using namespace test_support;
 
 namespace {
 

@@ -4,15 +4,15 @@
 #include "rotate/RotationTransform.h"
 #include "rotate/UpDownSheets.h"
 
-#include "SurfaceHelpers.h"
+#include "tests/support/Files.h"
+#include "tests/support/ScratchFolder.h"
+#include "tests/support/Surfaces.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 
-using namespace testing_surfaces;
+using namespace test_support;
 namespace fs = std::filesystem;
 
 namespace {
@@ -56,23 +56,9 @@ void ExpectQuadrantsAreTheBoxOfEachTurn(const TBitmap& source, int angle, const 
     }
 }
 
-std::vector<unsigned char> FileBytes(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-class TempFolder : public ::testing::Test {
+class AccessoryFiles : public ::testing::Test {
   protected:
-    void SetUp() override {
-        folder_ =
-            fs::temp_directory_path() /
-            ("velmora-algo-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
-             "-" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(folder_);
-        fs::create_directories(folder_);
-    }
-    void TearDown() override { fs::remove_all(folder_); }
-    fs::path folder_;
+    ScratchFolder folder;
 };
 
 } // namespace
@@ -197,10 +183,8 @@ TEST(AccessoryNames, LowerCaseTheFileNameAndDropOnlyAFinalBmp) {
     }
 }
 
-using AccessoryFiles = TempFolder;
-
 TEST_F(AccessoryFiles, PictureWithoutDecorationIsRefusedBeforeAnythingIsWritten) {
-    const std::string chosen = (folder_ / "Rock.bmp").string();
+    const std::string chosen = folder.Path("Rock.bmp");
     for (const TBitmap& picture : {Filled(5, 5, clBlack), TBitmap()}) {
         try {
             SaveAccessory(picture, clBlack, chosen);
@@ -209,31 +193,30 @@ TEST_F(AccessoryFiles, PictureWithoutDecorationIsRefusedBeforeAnythingIsWritten)
             EXPECT_STREQ(error.what(), "背景色以外の点がないためｱｸｾｻﾘﾃﾞｰﾀを作成できません");
         }
     }
-    EXPECT_TRUE(fs::is_empty(folder_));
+    EXPECT_TRUE(fs::is_empty(folder.Root()));
 }
 
 TEST_F(AccessoryFiles, SaveWritesTheOneBitMaskBesideTheLowerCasedPicture) {
     TBitmap picture = Filled(8, 8, clBlack);
     picture.SetPixel(2, 3, 0x3366CC);
     picture.SetPixel(5, 6, 0x3366CC);
-    SaveAccessory(picture, clBlack, (folder_ / "Rock.BMP").string());
-    const std::vector<unsigned char> mask = FileBytes(folder_ / "rockm.bmp");
+    SaveAccessory(picture, clBlack, folder.Path("Rock.BMP"));
+    const ByteStore mask = FileBytes(folder.Path("rockm.bmp"));
     ASSERT_GT(mask.size(), 30u);
     EXPECT_EQ(mask[28], 1) << "the mask file holds one bit per pixel";
-    const TBitmap back = ReadBmpFile((folder_ / "rock.bmp").string());
+    const TBitmap back = ReadBmpFile(folder.Path("rock.bmp"));
     EXPECT_EQ(back.Width(), 4);
     EXPECT_EQ(back.Height(), 4);
     EXPECT_EQ(back.Pixel(0, 0), 0x3366CCu);
     EXPECT_EQ(back.Pixel(1, 0), clBlack);
-    EXPECT_FALSE(fs::exists(folder_ / "Rock.BMP"));
+    EXPECT_FALSE(fs::exists(folder.Path("Rock.BMP")));
 }
 
 TEST_F(AccessoryFiles, MaskIsWrittenBeforeThePicture) {
     TBitmap picture = Filled(3, 3, clWhite);
     picture.SetPixel(1, 1, clBlack);
     const AccessoryData data = CropAccessory(picture, clWhite);
-    const AccessoryNames names{(folder_ / "missing" / "rock.bmp").string(),
-                               (folder_ / "rockm.bmp").string()};
+    const AccessoryNames names{folder.Path("missing/rock.bmp"), folder.Path("rockm.bmp")};
     EXPECT_THROW(WriteAccessoryFiles(data, names), EVelmoraError);
-    EXPECT_TRUE(fs::exists(folder_ / "rockm.bmp"));
+    EXPECT_TRUE(fs::exists(folder.Path("rockm.bmp")));
 }

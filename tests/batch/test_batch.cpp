@@ -4,51 +4,20 @@
 #include "fish/SheetComposer.h"
 #include "raster/Bmp.h"
 #include "shadow/PenStamp.h"
+#include "tests/support/Files.h"
+#include "tests/support/Programs.h"
+#include "tests/support/ScratchFolder.h"
+#include "tests/support/Surfaces.h"
 
 #include <gtest/gtest.h>
 
-#include <sys/wait.h>
-
-#include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <sstream>
 
 namespace fs = std::filesystem;
+using namespace test_support;
 
 namespace {
-
-struct Outcome {
-    int Status = -1;
-    std::string Out;
-    std::string Err;
-};
-
-std::string ReadText(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-ByteStore ReadBytes(const fs::path& path) {
-    const std::string text = ReadText(path);
-    return {text.begin(), text.end()};
-}
-
-std::string Quoted(const std::string& argument) {
-    std::string quoted = "'";
-    for (char ch : argument) {
-        quoted += ch == '\'' ? std::string("'\\''") : std::string(1, ch);
-    }
-    return quoted + "'";
-}
-
-TBitmap Filled(int width, int height, TColor colour) {
-    TBitmap bitmap;
-    bitmap.Canvas().Brush.Color = colour;
-    bitmap.SetSize(width, height);
-    return bitmap;
-}
 
 // A fish of a few colours on a plain background, touching no edge.
 TBitmap FishPicture(int width, int height, TColor background) {
@@ -63,36 +32,15 @@ TBitmap FishPicture(int width, int height, TColor background) {
 
 class Batch : public ::testing::Test {
   protected:
-    void SetUp() override {
-        dir_ = fs::temp_directory_path() /
-               (std::string("velmora-batch-") +
-                ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(dir_);
-        fs::create_directories(dir_);
-    }
-    void TearDown() override { fs::remove_all(dir_); }
-
-    std::string Path(const std::string& name) const { return (dir_ / name).string(); }
+    std::string Path(const std::string& name) const { return folder_.Path(name); }
 
     std::string Write(const std::string& name, const TBitmap& bitmap) const {
         WriteBmpFile(bitmap, Path(name));
         return Path(name);
     }
 
-    Outcome Invoke(const std::vector<std::string>& arguments) const {
-        std::string command = Quoted(VELMORA_BATCH);
-        for (const std::string& argument : arguments) {
-            command += " " + Quoted(argument);
-        }
-        command += " >" + Quoted(Path("stdout.txt")) + " 2>" + Quoted(Path("stderr.txt"));
-        const int raw = std::system(command.c_str());
-        Outcome run;
-        run.Status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-        run.Out = ReadText(Path("stdout.txt"));
-        run.Err = ReadText(Path("stderr.txt"));
-        fs::remove(Path("stdout.txt"));
-        fs::remove(Path("stderr.txt"));
-        return run;
+    ProgramRun Invoke(const std::vector<std::string>& arguments) const {
+        return RunProgram(VELMORA_BATCH, arguments);
     }
 
     void ExpectPassesCheck(const std::vector<std::string>& files, bool accessory = false) const {
@@ -101,11 +49,11 @@ class Batch : public ::testing::Test {
             arguments.push_back("--accessory");
         }
         arguments.insert(arguments.end(), files.begin(), files.end());
-        const Outcome run = Invoke(arguments);
+        const ProgramRun run = Invoke(arguments);
         EXPECT_EQ(run.Status, 0) << run.Out << run.Err;
     }
 
-    fs::path dir_;
+    ScratchFolder folder_;
 };
 
 } // namespace
@@ -120,14 +68,14 @@ TEST_F(Batch, FishWritesTheSheetTheWindowWouldSave) {
     shadow2.Canvas().Brush.Color = RGB(90, 0, 255);
     shadow2.Canvas().FillRect(Rect(30, 10, 70, 50));
     const std::string input = Write("Fish.bmp", picture);
-    const Outcome run =
+    const ProgramRun run =
         Invoke({"fish", input, "-o", Path("sheet.bmp"), "--background", "0,0", "--shadow1",
                 Write("s1.bmp", shadow1), "--shadow2", Write("s2.bmp", shadow2)});
     ASSERT_EQ(run.Status, 0) << run.Err;
     EXPECT_EQ(run.Err, "") << "a single input prints no progress";
     TBitmap expected;
     ComposeFishSheet(picture, background, shadow1, shadow2, 2, expected);
-    EXPECT_EQ(ReadBytes(Path("sheet.bmp")), EncodeBmp(expected));
+    EXPECT_EQ(FirstDifferingByte(FileBytes(Path("sheet.bmp")), EncodeBmp(expected)), "");
     ExpectPassesCheck({Path("sheet.bmp")});
 }
 
@@ -146,8 +94,8 @@ TEST_F(Batch, FishBackgroundColourIsRedGreenBlueAndDefaultsToBlack) {
 
 TEST_F(Batch, FishRefusesShadowsOfTheWrongSize) {
     const std::string input = Write("fish.bmp", FishPicture(40, 30, clWhite));
-    const Outcome run = Invoke({"fish", input, "-o", Path("sheet.bmp"), "--background", "0,0",
-                                "--shadow2", Write("small.bmp", Filled(40, 30, clWhite))});
+    const ProgramRun run = Invoke({"fish", input, "-o", Path("sheet.bmp"), "--background", "0,0",
+                                   "--shadow2", Write("small.bmp", Filled(40, 30, clWhite))});
     EXPECT_EQ(run.Status, 1);
     EXPECT_NE(run.Err.find("40 x 30"), std::string::npos) << run.Err;
     EXPECT_NE(run.Err.find("80 x 60"), std::string::npos) << run.Err;
@@ -158,7 +106,7 @@ TEST_F(Batch, SeveralInputsReportEachFileAndCarryOnAfterAFailure) {
     const std::string first = Write("fish01.bmp", FishPicture(40, 30, clBlack));
     const std::string third = Write("fish03.bmp", FishPicture(300, 200, clBlack));
     fs::create_directories(Path("out"));
-    const Outcome run =
+    const ProgramRun run =
         Invoke({"fish", first, Path("fish02.bmp"), third, "--out-dir", Path("out")});
     EXPECT_EQ(run.Status, 1);
     std::istringstream lines(run.Err);
@@ -196,7 +144,7 @@ TEST_F(Batch, UnrunnableCommandLinesExitTwoWithOneLine) {
         {"check"},
     };
     for (const std::vector<std::string>& arguments : lines) {
-        const Outcome run = Invoke(arguments);
+        const ProgramRun run = Invoke(arguments);
         std::string shown;
         for (const std::string& argument : arguments) {
             shown += argument + " ";
@@ -211,11 +159,11 @@ TEST_F(Batch, UnrunnableCommandLinesExitTwoWithOneLine) {
 TEST_F(Batch, HelpExitsZeroForTheToolAndEachCommand) {
     for (const char* command :
          {"fish", "rotate", "accessory", "preview", "pen", "convert", "check"}) {
-        const Outcome run = Invoke({command, "--help"});
+        const ProgramRun run = Invoke({command, "--help"});
         EXPECT_EQ(run.Status, 0) << command;
         EXPECT_EQ(run.Out.rfind(std::string("Usage: velmora-batch ") + command, 0), 0u) << run.Out;
     }
-    const Outcome run = Invoke({"--help"});
+    const ProgramRun run = Invoke({"--help"});
     EXPECT_EQ(run.Status, 0);
     EXPECT_NE(run.Out.find("velmora-batch check"), std::string::npos);
 }
@@ -226,7 +174,7 @@ TEST_F(Batch, RotateWritesUpAndDownSheetsThatPassCheck) {
     ComposeFishSheet(picture, clWhite, Filled(240, 160, clWhite), Filled(240, 160, clWhite), 2,
                      sheet);
     const std::string input = Write("Fish01.BMP", sheet);
-    Outcome run = Invoke({"rotate", input});
+    ProgramRun run = Invoke({"rotate", input});
     ASSERT_EQ(run.Status, 0) << run.Err;
     ExpectPassesCheck({Path("Fish01u.bmp"), Path("Fish01d.bmp")});
 
@@ -239,7 +187,7 @@ TEST_F(Batch, RotateWritesUpAndDownSheetsThatPassCheck) {
 
 TEST_F(Batch, RotateRefusesASheetWithoutBlackMaskAndWritesNothing) {
     const std::string input = Write("plain.bmp", Filled(40, 30, RGB(1, 1, 1)));
-    const Outcome run = Invoke({"rotate", input});
+    const ProgramRun run = Invoke({"rotate", input});
     EXPECT_EQ(run.Status, 1);
     EXPECT_EQ(run.Err, input + ": ﾏｽｸﾊﾟﾀｰﾝに黒い点がないため上向き下向きﾃﾞｰﾀを作成できません\n");
     EXPECT_FALSE(fs::exists(Path("plainu.bmp")));
@@ -252,11 +200,12 @@ TEST_F(Batch, AccessoryWritesLowerCasedPictureAndOneBitMask) {
     picture.Canvas().FillRect(Rect(5, 4, 25, 18));
     picture.SetPixel(6, 5, clBlack);
     const std::string input = Write("decor.bmp", picture);
-    const Outcome run = Invoke({"accessory", input, "-o", Path("Rock.BMP"), "--background", "0,0"});
+    const ProgramRun run =
+        Invoke({"accessory", input, "-o", Path("Rock.BMP"), "--background", "0,0"});
     ASSERT_EQ(run.Status, 0) << run.Err;
-    EXPECT_EQ(ReadBytes(Path("rock.bmp")),
-              EncodeBmp(CropAccessory(picture, RGB(0, 0, 255)).Picture));
-    EXPECT_EQ(ReadBytes(Path("rockm.bmp"))[28], 1);
+    const TBitmap cropped = CropAccessory(picture, RGB(0, 0, 255)).Picture;
+    EXPECT_EQ(FirstDifferingByte(FileBytes(Path("rock.bmp")), EncodeBmp(cropped)), "");
+    EXPECT_EQ(FileBytes(Path("rockm.bmp"))[28], 1);
     ExpectPassesCheck({Path("rock.bmp")}, true);
 }
 
@@ -264,11 +213,11 @@ TEST_F(Batch, AccessoryNeverOverwritesItsInputAndRefusesAPlainPicture) {
     TBitmap picture = Filled(10, 10, clBlack);
     picture.SetPixel(3, 3, clWhite);
     const std::string input = Write("rock.bmp", picture);
-    const ByteStore before = ReadBytes(input);
-    Outcome run = Invoke({"accessory", input, "--out-dir", dir_.string()});
+    const ByteStore before = FileBytes(input);
+    ProgramRun run = Invoke({"accessory", input, "--out-dir", folder_.Root().string()});
     EXPECT_EQ(run.Status, 1);
     EXPECT_NE(run.Err.find("overwrite"), std::string::npos) << run.Err;
-    EXPECT_EQ(ReadBytes(input), before);
+    EXPECT_EQ(FileBytes(input), before);
     EXPECT_FALSE(fs::exists(Path("rockm.bmp")));
 
     const std::string plain = Write("plain.bmp", Filled(10, 10, clBlack));
@@ -286,7 +235,7 @@ TEST_F(Batch, PreviewAndPenWriteTheSurfacesTheWindowsDraw) {
     ASSERT_EQ(Invoke({"preview", Write("sheet.bmp", sheet), "-o", Path("frames.bmp")}).Status, 0);
     TBitmap preview;
     BuildPreviewFrames(sheet, preview);
-    EXPECT_EQ(ReadBytes(Path("frames.bmp")), EncodeBmp(preview));
+    EXPECT_EQ(FirstDifferingByte(FileBytes(Path("frames.bmp")), EncodeBmp(preview)), "");
 
     ASSERT_EQ(Invoke({"pen", "--width", "30", "--centre", "5", "--density", "200", "-o",
                       Path("stamp.bmp")})
@@ -294,7 +243,7 @@ TEST_F(Batch, PreviewAndPenWriteTheSurfacesTheWindowsDraw) {
               0);
     TBitmap area(50, 50);
     DrawPenStamp(area.Canvas(), PenSettingsFor(30, 5, 200));
-    EXPECT_EQ(ReadBytes(Path("stamp.bmp")), EncodeBmp(area));
+    EXPECT_EQ(FirstDifferingByte(FileBytes(Path("stamp.bmp")), EncodeBmp(area)), "");
     ASSERT_EQ(Invoke({"pen", "-o", Path("default.bmp")}).Status, 0);
     EXPECT_EQ(ReadBmpFile(Path("default.bmp")).Pixel(25, 25), 0xB7B7B7u);
 }
@@ -305,9 +254,9 @@ TEST_F(Batch, ConvertWritesColourFilesThatKeepTheirPixels) {
     mono.SetSize(8, 4);
     mono.SetPixel(2, 1, clBlack);
     const std::string input = Write("mono.bmp", mono);
-    ASSERT_EQ(ReadBytes(input)[28], 1);
+    ASSERT_EQ(FileBytes(input)[28], 1);
     ASSERT_EQ(Invoke({"convert", input, "-o", Path("colour.bmp")}).Status, 0);
-    EXPECT_EQ(ReadBytes(Path("colour.bmp"))[28], 24);
+    EXPECT_EQ(FileBytes(Path("colour.bmp"))[28], 24);
     const TBitmap back = ReadBmpFile(Path("colour.bmp"));
     EXPECT_EQ(back.Pixel(2, 1), clBlack);
     EXPECT_EQ(back.Pixel(3, 1), clWhite);
@@ -323,7 +272,7 @@ TEST_F(Batch, CheckNamesEachBrokenRuleWithItsCountAndFirstPixel) {
     sheet.SetPixel(0, 3, RGB(1, 2, 3));   // not grey
     const std::string broken = Write("broken.bmp", sheet);
     const std::string odd = Write("odd.bmp", Filled(5, 4, clWhite));
-    const Outcome run = Invoke({"check", broken, odd});
+    const ProgramRun run = Invoke({"check", broken, odd});
     EXPECT_EQ(run.Status, 1);
     EXPECT_EQ(run.Out,
               broken + ": breaks 3 rules\n" +
@@ -340,7 +289,7 @@ TEST_F(Batch, CheckAccessoryWantsAOneBitMaskOfTheSameSize) {
     picture.SetPixel(0, 0, clWhite);
     Write("stone.bmp", picture);
     Write("stonem.bmp", Filled(4, 3, clWhite)); // 24 bits; white over a white pixel
-    Outcome run = Invoke({"check", "--accessory", Path("stone.bmp")});
+    ProgramRun run = Invoke({"check", "--accessory", Path("stone.bmp")});
     EXPECT_EQ(run.Status, 1);
     EXPECT_NE(run.Out.find("24 bits per pixel, not 1"), std::string::npos) << run.Out;
     EXPECT_NE(

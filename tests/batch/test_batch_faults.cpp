@@ -3,48 +3,22 @@
 #include "fish/SheetComposer.h"
 #include "raster/Bmp.h"
 #include "raster/Errors.h"
+#include "tests/support/BadFiles.h"
+#include "tests/support/Files.h"
+#include "tests/support/Programs.h"
+#include "tests/support/ScratchFolder.h"
 
 #include <gtest/gtest.h>
 
-#include <sys/wait.h>
 #include <unistd.h>
 
-#include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <map>
 
 namespace fs = std::filesystem;
+using namespace test_support;
 
 namespace {
-
-std::string ReadText(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-void WriteText(const fs::path& path, const std::string& text) {
-    std::ofstream(path, std::ios::binary) << text;
-}
-
-std::string Quoted(const std::string& argument) {
-    std::string quoted = "'";
-    for (char ch : argument) {
-        quoted += ch == '\'' ? std::string("'\\''") : std::string(1, ch);
-    }
-    return quoted + "'";
-}
-
-// Every file under a folder with its bytes (folders as a marker), to tell what a run changed.
-std::map<std::string, std::string> Snapshot(const fs::path& folder) {
-    std::map<std::string, std::string> files;
-    for (const auto& entry : fs::recursive_directory_iterator(folder)) {
-        files[entry.path().string()] =
-            entry.is_directory() ? std::string("<folder>") : ReadText(entry.path());
-    }
-    return files;
-}
 
 // A picture big enough that every file made from it passes the 512-byte write limit, the
 // decoration on blue with black in it, so that it is also a sheet with a black mask pixel.
@@ -67,94 +41,29 @@ TBitmap Sheet() {
     return sheet;
 }
 
-std::string Bytes(const TBitmap& bitmap) {
-    const ByteStore bytes = EncodeBmp(bitmap);
-    return {bytes.begin(), bytes.end()};
-}
-
-// Bad inputs, each made fresh at `path`.
-struct BadInput {
-    const char* name;
-    std::string (*make)(); // the file's bytes
-    bool unreadable;       // made unreadable to anyone but its owner, and the run not its owner
-    std::string (*message)(const std::string& path);
-};
-
-std::string OpenMessage(const std::string& path) {
-    return EFOpenError(path).what();
-}
-
-const BadInput kBadInputs[] = {
-    {"not a BMP", [] { return std::string("GIF89a\x01\0\x01\0 not a bitmap at all", 30); }, false,
-     [](const std::string&) { return std::string(msg::kInvalidBitmap); }},
-    {"truncated inside the file header", [] { return Bytes(Picture()).substr(0, 9); }, false,
-     [](const std::string&) { return std::string(msg::kStreamRead); }},
-    {"truncated inside the colour table",
-     [] {
-         TBitmap mono;
-         mono.SetMonochrome(true);
-         mono.SetSize(64, 64);
-         return Bytes(mono).substr(0, 58);
-     },
-     false, [](const std::string&) { return std::string(msg::kStreamRead); }},
-    {"header asking for 60000 x 60000",
-     [] {
-         std::string bytes = Bytes(TBitmap(1, 1));
-         for (int offset : {18, 22}) {
-             bytes[offset] = static_cast<char>(60000 & 0xFF);
-             bytes[offset + 1] = static_cast<char>(60000 >> 8);
-         }
-         return bytes;
-     },
-     false, [](const std::string&) { return std::string(msg::kInvalidBitmap); }},
-    {"without read permission", [] { return Bytes(Sheet()); }, true, OpenMessage},
-    {"missing", nullptr, false, OpenMessage},
-};
-
 // Runs as an ordinary user, so that permission bits hold when the tests run as root.
-std::string AsOrdinaryUser() {
+std::string OrdinaryUserPrefix() {
     return geteuid() == 0 ? "setpriv --reuid=65534 --regid=65534 --clear-groups " : "";
 }
 // Any file grows to 512 bytes at most; SIGXFSZ ignored so that the write fails instead.
 constexpr const char* kSizeLimited = "sh -c 'ulimit -f 1; trap \"\" XFSZ; exec \"$0\" \"$@\"' ";
 
+// The runs' folder is open to the ordinary user the runs are made as.
 class BatchFaults : public ::testing::Test {
   protected:
     void SetUp() override {
-        dir_ = fs::temp_directory_path() /
-               (std::string("velmora-faults-") +
-                ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(dir_);
-        fs::create_directories(dir_ / "out");
-        fs::permissions(dir_, fs::perms::all, fs::perm_options::add);
-        fs::permissions(dir_ / "out", fs::perms::all, fs::perm_options::add);
-    }
-    void TearDown() override {
-        fs::permissions(dir_ / "out", fs::perms::all, fs::perm_options::add);
-        fs::remove_all(dir_);
+        fs::create_directory(folder_.Path("out"));
+        fs::permissions(folder_.Root(), fs::perms::all, fs::perm_options::add);
+        fs::permissions(folder_.Path("out"), fs::perms::all, fs::perm_options::add);
     }
 
-    std::string Path(const std::string& name) const { return (dir_ / name).string(); }
-
-    struct Outcome {
-        int Status = -1;
-        std::string Err;
-    };
-    Outcome Invoke(const std::string& prefix, const std::vector<std::string>& arguments) const {
-        std::string command = prefix + Quoted(VELMORA_BATCH);
-        for (const std::string& argument : arguments) {
-            command.append(" ").append(Quoted(argument));
-        }
-        const fs::path err =
-            fs::temp_directory_path() / ("velmora-faults-err-" + dir_.filename().string());
-        command += " >/dev/null 2>" + Quoted(err.string());
-        const int raw = std::system(command.c_str());
-        Outcome run{WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, ReadText(err)};
-        fs::remove(err);
-        return run;
+    std::string Path(const std::string& name) const { return folder_.Path(name); }
+    std::map<std::string, std::string> Snapshot() const { return FolderSnapshot(folder_.Root()); }
+    ProgramRun Invoke(const std::string& prefix, const std::vector<std::string>& arguments) const {
+        return RunProgram(VELMORA_BATCH, arguments, prefix);
     }
 
-    fs::path dir_;
+    ScratchFolder folder_;
 };
 
 // Each command with one input and its outputs in out/, each output already there with other
@@ -206,30 +115,27 @@ const Command kCommands[] = {
 TEST_F(BatchFaults, EveryCommandRefusesEveryBadInputWithItsMessageAndTouchesNoFile) {
     const std::string input = Path("in.bmp");
     for (const Command& command : kCommands) {
-        for (const BadInput& bad : kBadInputs) {
-            fs::remove(input);
-            if (bad.make) {
-                WriteText(input, bad.make());
-                fs::permissions(input, bad.unreadable
-                                           ? fs::perms::owner_write
-                                           : fs::perms::owner_read | fs::perms::owner_write |
-                                                 fs::perms::others_read);
+        for (const BadFile& bad : BadFiles([] { return BmpBytesOf(Sheet()); }, true)) {
+            PlaceBadFile(bad, input);
+            if (bad.vanishes) {
+                fs::remove(input);
             }
             for (const std::string& output : command.outputs) {
-                WriteText(dir_ / "out" / output, std::string("earlier ") + output);
+                WriteText(Path("out/" + output), std::string("earlier ") + output);
             }
-            const auto before = Snapshot(dir_);
-            const Outcome run = Invoke(AsOrdinaryUser(), command.arguments(input, Path("out")));
+            const auto before = Snapshot();
+            const ProgramRun run =
+                Invoke(OrdinaryUserPrefix(), command.arguments(input, Path("out")));
             EXPECT_EQ(run.Status, 1) << command.name << ", " << bad.name;
-            EXPECT_EQ(run.Err, input + ": " + bad.message(input) + "\n")
+            EXPECT_EQ(run.Err, input + ": " + bad.text(input) + "\n")
                 << command.name << ", " << bad.name;
-            EXPECT_EQ(Snapshot(dir_), before) << command.name << ", " << bad.name;
+            EXPECT_EQ(Snapshot(), before) << command.name << ", " << bad.name;
         }
     }
 }
 
 TEST_F(BatchFaults, EveryCommandKeepsTheFilesItFailsToReplace) {
-    const fs::path out = dir_ / "out";
+    const fs::path out = Path("out");
     enum class Fault { ReadOnlyFolder, OutputIsAFolder, FailsMidway };
     const struct {
         Fault fault;
@@ -249,9 +155,9 @@ TEST_F(BatchFaults, EveryCommandKeepsTheFilesItFailsToReplace) {
             fs::permissions(out, fs::perms::all, fs::perm_options::add);
             const std::string first = (out / command.outputs.front()).string();
             for (const std::string& output : command.outputs) {
-                WriteText(out / output, std::string("earlier ") + output);
+                WriteText((out / output).string(), std::string("earlier ") + output);
             }
-            std::string prefix = AsOrdinaryUser();
+            std::string prefix = OrdinaryUserPrefix();
             std::string message = EFCreateError(first).what();
             if (fault.fault == Fault::ReadOnlyFolder) {
                 fs::permissions(out, fs::perms::owner_read | fs::perms::owner_exec |
@@ -260,16 +166,16 @@ TEST_F(BatchFaults, EveryCommandKeepsTheFilesItFailsToReplace) {
             } else if (fault.fault == Fault::OutputIsAFolder) {
                 fs::remove(first);
                 fs::create_directory(first);
-                WriteText(fs::path(first) / "kept.txt", "inside");
+                WriteText(first + "/kept.txt", "inside");
             } else {
                 prefix = kSizeLimited;
                 message = msg::kStreamWrite;
             }
-            const auto before = Snapshot(dir_);
-            const Outcome run = Invoke(prefix, command.arguments(input, out.string()));
+            const auto before = Snapshot();
+            const ProgramRun run = Invoke(prefix, command.arguments(input, out.string()));
             EXPECT_EQ(run.Status, 1) << command.name << ", " << fault.name;
             EXPECT_EQ(run.Err, input + ": " + message + "\n") << command.name << ", " << fault.name;
-            EXPECT_EQ(Snapshot(dir_), before)
+            EXPECT_EQ(Snapshot(), before)
                 << command.name << ", " << fault.name << ": a file changed or a temporary stayed";
         }
     }

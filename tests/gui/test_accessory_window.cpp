@@ -43,9 +43,8 @@ class AccessoryWindowTest : public DataWindowTest {
         arguments.insert(arguments.end(), background.begin(), background.end());
         RunBatch(arguments);
         const AccessoryNames batch = AccessoryFileNames(output);
-        EXPECT_FALSE(FileBytes(written.Picture).empty());
-        EXPECT_EQ(FileBytes(written.Picture), FileBytes(batch.Picture));
-        EXPECT_EQ(FileBytes(written.Mask), FileBytes(batch.Mask));
+        EXPECT_EQ(FileDifference(written.Picture, batch.Picture), "");
+        EXPECT_EQ(FileDifference(written.Mask, batch.Mask), "");
     }
 };
 

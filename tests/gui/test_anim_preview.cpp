@@ -157,24 +157,24 @@ TEST_F(AnimPreviewTest, SaveWritesTheSheetOfTheLastActivationAsTheFishWindowWoul
     Open(40, 30, Rect(5, 5, 30, 20));
     Stroke(Shadow()->Image1, QPoint(20, 20), {QPoint(21, 20)});
     Activate();
-    dialogs.ExpectSave(PathOf("anim.bmp"));
-    dialogs.ExpectInformation("画像ファイル作成終了");
+    dialogs.ExpectSave(Path("anim.bmp"));
+    dialogs.ExpectInformation(kFinished);
     QTest::mouseClick(anim->SpeedButton1, Qt::LeftButton);
     EXPECT_TRUE(DataSaved);
-    dialogs.ExpectSave(PathOf("fish.bmp.sheet"));
-    dialogs.ExpectInformation("画像ファイル作成終了");
+    dialogs.ExpectSave(Path("fish.bmp.sheet"));
+    dialogs.ExpectInformation(kFinished);
     Fish()->Save1->trigger();
-    EXPECT_EQ(BytesOfFile(PathOf("anim.bmp")), BytesOfFile(PathOf("fish.bmp.sheet")));
+    EXPECT_EQ(FileDifference(Path("anim.bmp"), Path("fish.bmp.sheet")), "");
 }
 
 TEST_F(AnimPreviewTest, SaveBeforeAnyCompositionWritesAnEmptyFile) {
     anim = new TMDIAnim();
     EXPECT_TRUE(anim->SheetBitmap->Empty());
-    dialogs.ExpectSave(PathOf("empty.bmp"));
-    dialogs.ExpectInformation("画像ファイル作成終了");
+    dialogs.ExpectSave(Path("empty.bmp"));
+    dialogs.ExpectInformation(kFinished);
     anim->Save1->trigger();
-    EXPECT_TRUE(FileExists(PathOf("empty.bmp")));
-    EXPECT_TRUE(BytesOfFile(PathOf("empty.bmp")).empty());
+    EXPECT_TRUE(FileExists(Path("empty.bmp")));
+    EXPECT_TRUE(FileBytes(Path("empty.bmp")).empty());
     EXPECT_TRUE(DataSaved);
     // Ticks over the empty preview draw nothing and still flip the toggle (the window's own
     // timer may have ticked inside the dialogs, so the flip is measured from here).

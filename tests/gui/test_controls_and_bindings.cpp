@@ -4,6 +4,7 @@
 #include "raster/Errors.h"
 #include "support/GuiTestSupport.h"
 #include "support/ScriptedDialogs.h"
+#include "support/TestFrameTest.h"
 #include "support/TestWindows.h"
 
 #include <QApplication>
@@ -24,7 +25,8 @@ QString WriteDefinition(const QTemporaryDir& dir, const char* name, const std::s
     EXPECT_TRUE(file.open(QIODevice::WriteOnly));
     const std::string text = R"(<?xml version="1.0" encoding="UTF-8"?>
 <ui version="4.0"><class>Probe</class>
- <widget class=")" + topClass + R"(" name="Probe">
+ <widget class=")" + topClass +
+                             R"(" name="Probe">
   <property name="geometry"><rect><x>0</x><y>0</y><width>100</width><height>80</height></rect></property>
   <widget class="QPushButton" name="Button1"/>
   <widget class="TImage" name="Image1"/>
@@ -54,10 +56,9 @@ std::string CreationError(const QString& path) {
 
 TEST(WindowDefinition, BindsByNameAndRunsCreate) {
     QTemporaryDir dir;
-    const QString path =
-        WriteDefinition(dir, "good", "TProbeWindow",
-                        Connection("Probe", "Create", "FormCreate") +
-                            Connection("Button1", "Click()", "Button1Click()"));
+    const QString path = WriteDefinition(dir, "good", "TProbeWindow",
+                                         Connection("Probe", "Create", "FormCreate") +
+                                             Connection("Button1", "Click()", "Button1Click()"));
     TProbeWindow window(path);
     EXPECT_EQ(window.Creates, 1);
 }
@@ -71,14 +72,12 @@ TEST(WindowDefinition, WrongBindingMakesCreationFail) {
         const char* says;
     };
     const Case cases[] = {
-        {"sender", "TProbeWindow", Connection("Button9", "Click", "Button1Click"),
-         "no component"},
+        {"sender", "TProbeWindow", Connection("Button9", "Click", "Button1Click"), "no component"},
         {"event", "TProbeWindow", Connection("Button1", "Clicked", "Button1Click"),
          "no event of that name"},
         {"formevent", "TProbeWindow", Connection("Probe", "Resize", "FormCreate"),
          "no event of that name"},
-        {"handler", "TProbeWindow", Connection("Button1", "Click", "Button2Click"),
-         "no handler"},
+        {"handler", "TProbeWindow", Connection("Button1", "Click", "Button2Click"), "no handler"},
         {"parameters", "TProbeWindow", Connection("Button1", "Click", "FormCloseQuery"),
          "parameters"},
         {"mouse", "TProbeWindow", Connection("Image1", "MouseUp", "Button1Click"), "parameters"},
@@ -101,18 +100,12 @@ TEST(ErrorBox, AppendsAFullStopOnlyAfterCharactersSortingAfterIt) {
     EXPECT_EQ(ErrorBoxText(""), "");
 }
 
-class GuardedHandlerTest : public ::testing::Test {
+class GuardedHandlerTest : public TestFrameTest {
   protected:
     void SetUp() override {
-        EventLog().clear();
-        Application->CreateForm(frame);
-        frame->Show();
-        QApplication::setActiveWindow(frame);
+        TestFrameTest::SetUp();
         child = new TTestChild("c");
     }
-    void TearDown() override { Application->DestroyForms(); }
-    ScriptedDialogs dialogs;
-    TTestFrame* frame = nullptr;
     TTestChild* child = nullptr;
 };
 
@@ -134,9 +127,7 @@ TEST_F(GuardedHandlerTest, ExceptionInAHandlerShowsTheErrorBoxAndTheProgramGoesO
 
 TEST_F(GuardedHandlerTest, ImageReportsButtonsAndPicturePixelsAndRepaintsOnChange) {
     TImage* image = child->Image1;
-    TBitmap picture(20, 10);
-    picture.Canvas().Brush.Color = RGB(0, 128, 0);
-    picture.Canvas().FillRect(Rect(0, 0, 20, 10));
+    const TBitmap picture = Filled(20, 10, RGB(0, 128, 0));
     image->Picture().Assign(picture);
     EXPECT_EQ(image->size(), QSize(20, 10));
     EXPECT_EQ(image->grab().toImage().pixelColor(3, 3), QColor(0, 128, 0));
@@ -150,8 +141,8 @@ TEST_F(GuardedHandlerTest, ImageReportsButtonsAndPicturePixelsAndRepaintsOnChang
     QTest::mouseRelease(image, Qt::LeftButton, {}, QPoint(5, 6));
     QTest::mousePress(image, Qt::RightButton, {}, QPoint(7, 8));
     QTest::mouseRelease(image, Qt::RightButton, {}, QPoint(7, 8));
-    const std::vector<std::string> expected = {"Down 0 3 4", "Move 0 5 6", "Up 0 5 6",
-                                               "Down 1 7 8", "Up 1 7 8"};
+    const std::vector<std::string> expected = {"Down 0 3 4", "Move 0 5 6", "Up 0 5 6", "Down 1 7 8",
+                                               "Up 1 7 8"};
     EXPECT_EQ(child->Mouse, expected);
 }
 

@@ -10,25 +10,17 @@
 #include "rotate/Unit8.h"
 #include "rotate/UpDownSheets.h"
 #include "shadow/Unit3.h"
-#include "support/BadFiles.h"
 #include "support/DataWindowTest.h"
-#include "support/FileFaults.h"
 #include "support/GuiTestSupport.h"
+#include "tests/support/BadFiles.h"
+#include "tests/support/FileFaults.h"
 
 #include <QPushButton>
 #include <QTest>
 #include <QToolButton>
 
-#include <sys/fsuid.h>
-#include <sys/resource.h>
-
-#include <csignal>
 #include <filesystem>
-#include <fstream>
-#include <functional>
 #include <map>
-#include <optional>
-#include <utility>
 
 using namespace gui_test;
 namespace fs = std::filesystem;
@@ -41,13 +33,7 @@ std::vector<BadFile> SheetBadFiles() {
 
 class FileFaultTest : public DataWindowTest {
   protected:
-    void SetUp() override {
-        DataWindowTest::SetUp();
-        folder_ = fs::path(Path("x")).parent_path();
-        permissionsHold_ = PrepareFaultFolder(folder_);
-    }
-
-    std::map<std::string, std::string> Snapshot() const { return FolderSnapshot(folder_); }
+    std::map<std::string, std::string> Snapshot() const { return FolderSnapshot(Folder()); }
     // The snapshot taken before, with the named files as they are now.
     std::map<std::string, std::string> Except(std::map<std::string, std::string> before,
                                               const std::vector<std::string>& changed) const {
@@ -58,20 +44,8 @@ class FileFaultTest : public DataWindowTest {
         }
         return before;
     }
-    // Whether a case needing permission bits cannot be made to fail here; the test then reports
-    // itself skipped at its end with kNoPermissions, after its other cases ran.
-    bool CannotFail(Fault fault) {
-        const bool cannot = fault == Fault::OrdinaryUser && !permissionsHold_;
-        skipped_ = skipped_ || cannot;
-        return cannot;
-    }
-    static constexpr const char* kNoPermissions =
-        "cases of a missing permission left out: running as root and setfsuid cannot drop it, "
-        "so no permission bit stops a read or a write";
 
-    fs::path folder_;
-    bool permissionsHold_ = false;
-    bool skipped_ = false;
+    FaultCases faults{Folder()};
 };
 
 void Click(QWidget* button) {
@@ -91,13 +65,10 @@ TEST_F(FileFaultTest, RotationReportsEachUnreadableSheetWhenShownAndAtCreateData
     WriteText(names.Down, "earlier down sheet");
     int windows = 0;
     for (const BadFile& bad : SheetBadFiles()) {
-        if (CannotFail(bad.fault)) {
+        if (faults.CannotFail(bad.fault)) {
             continue;
         }
-        WriteText(sheet, bad.bytes());
-        fs::permissions(sheet, bad.fault == Fault::OrdinaryUser
-                                   ? fs::perms::owner_write
-                                   : fs::perms::owner_read | fs::perms::owner_write);
+        PlaceBadFile(bad, sheet);
         // Opening reads nothing: the window waits for its first showing.
         TMDIRotate* window = OpenWith<TMDIRotate>(Form1->BitBtn3, sheet);
         ASSERT_NE(window, nullptr) << bad.name;
@@ -126,8 +97,8 @@ TEST_F(FileFaultTest, RotationReportsEachUnreadableSheetWhenShownAndAtCreateData
     Click(window->SpeedButton1);
     EXPECT_FALSE(window->Unsaved);
     EXPECT_EQ(ReadBmpFile(names.Up).Width() % 2, 0);
-    if (skipped_) {
-        GTEST_SKIP() << kNoPermissions;
+    if (faults.Skipped()) {
+        GTEST_SKIP() << FaultCases::kNoPermissions;
     }
 }
 
@@ -162,8 +133,7 @@ TEST_F(FileFaultTest, ASheetThatVanishesIsPassedOverSilentlyUntilCreateDataHasNo
     Click(window->SpeedButton1);
     TBitmap up, down;
     const UpDownSheets expected = BuildUpDownSheets(FishSheet(), 30, up, down);
-    const std::string upBytes = BmpBytesOf(expected.Up);
-    EXPECT_EQ(FileBytes(names.Up), std::vector<char>(upBytes.begin(), upBytes.end()));
+    EXPECT_EQ(FirstDifferingByte(FileBytes(names.Up), EncodeBmp(expected.Up)), "");
 }
 
 TEST_F(FileFaultTest, CreateDataThatCannotWriteKeepsTheEarlierSheetsAndTheWindowAndItsFlag) {
@@ -210,7 +180,7 @@ TEST_F(FileFaultTest, CreateDataThatCannotWriteKeepsTheEarlierSheetsAndTheWindow
          true},
     };
     for (const auto& c : cases) {
-        if (CannotFail(c.fault)) {
+        if (faults.CannotFail(c.fault)) {
             continue;
         }
         for (const std::string& file : {names.Up, names.Down}) {
@@ -226,7 +196,7 @@ TEST_F(FileFaultTest, CreateDataThatCannotWriteKeepsTheEarlierSheetsAndTheWindow
         Click(window->BitBtn1);
         const auto before = Snapshot();
         {
-            FaultScope scope(c.fault, folder_);
+            FaultScope scope(c.fault, Folder());
             if (c.viaClosePrompt) {
                 dialogs.ExpectWarning(kUpDownClosePrompt, TMsgResult::mrYes);
                 dialogs.ExpectError(ErrorBoxText(c.message));
@@ -253,8 +223,8 @@ TEST_F(FileFaultTest, CreateDataThatCannotWriteKeepsTheEarlierSheetsAndTheWindow
         window->Close();
         RunPostedEvents();
     }
-    if (skipped_) {
-        GTEST_SKIP() << kNoPermissions;
+    if (faults.Skipped()) {
+        GTEST_SKIP() << FaultCases::kNoPermissions;
     }
 }
 
@@ -263,13 +233,10 @@ TEST_F(FileFaultTest, AccessoryDataReportsEachUnreadablePictureAndItsSaveThenWri
     WriteText(Path("rockm.bmp"), "earlier mask");
     int windows = 0;
     for (const BadFile& bad : SheetBadFiles()) {
-        if (CannotFail(bad.fault)) {
+        if (faults.CannotFail(bad.fault)) {
             continue;
         }
-        WriteText(picture, bad.bytes());
-        fs::permissions(picture, bad.fault == Fault::OrdinaryUser
-                                     ? fs::perms::owner_write
-                                     : fs::perms::owner_read | fs::perms::owner_write);
+        PlaceBadFile(bad, picture);
         Form3->Show();
         const auto before = Snapshot();
         {
@@ -306,8 +273,8 @@ TEST_F(FileFaultTest, AccessoryDataReportsEachUnreadablePictureAndItsSaveThenWri
     Click(Form1->BitBtn1);
     EXPECT_EQ(Form1->MDIChildCount(), windows);
     EXPECT_TRUE(Form3->Visible());
-    if (skipped_) {
-        GTEST_SKIP() << kNoPermissions;
+    if (faults.Skipped()) {
+        GTEST_SKIP() << FaultCases::kNoPermissions;
     }
 }
 
@@ -376,7 +343,7 @@ TEST_F(FileFaultTest, AccessorySaveThatCannotWriteKeepsEarlierFilesTheWindowAndI
          true},
     };
     for (const auto& c : cases) {
-        if (CannotFail(c.fault)) {
+        if (faults.CannotFail(c.fault)) {
             continue;
         }
         for (const std::string& file : {chosen.Picture, chosen.Mask, inPlace.Mask}) {
@@ -431,14 +398,12 @@ TEST_F(FileFaultTest, AccessorySaveThatCannotWriteKeepsEarlierFilesTheWindowAndI
         dialogs.ExpectInformation(kAccessoryDoneMessage);
         Click(window->SpeedButton1);
         EXPECT_FALSE(window->Unsaved) << c.name;
-        const std::string expected =
-            BmpBytesOf(CropAccessory(RockPicture(), c.pick ? kWater : clBlack).Picture);
-        EXPECT_EQ(FileBytes(target.Picture), std::vector<char>(expected.begin(), expected.end()))
-            << c.name;
+        const TBitmap expected = CropAccessory(RockPicture(), c.pick ? kWater : clBlack).Picture;
+        EXPECT_EQ(FirstDifferingByte(FileBytes(target.Picture), EncodeBmp(expected)), "") << c.name;
         window->Close();
         RunPostedEvents();
     }
-    if (skipped_) {
-        GTEST_SKIP() << kNoPermissions;
+    if (faults.Skipped()) {
+        GTEST_SKIP() << FaultCases::kNoPermissions;
     }
 }

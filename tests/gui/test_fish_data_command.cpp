@@ -13,7 +13,6 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QTest>
-#include <fstream>
 
 using namespace gui_test;
 
@@ -95,7 +94,7 @@ TEST_F(FishDataCommandTest, CancelledOrVanishedChoiceLeavesTheOldWorkspace) {
     ::TMDIFish* fish = Fish();
     dialogs.ExpectOpen(std::nullopt);
     QTest::mouseClick(Form1->BitBtn2, Qt::LeftButton);
-    dialogs.ExpectOpen(PathOf("gone.bmp"));
+    dialogs.ExpectOpen(Path("gone.bmp"));
     Form1->FishData1->trigger();
     RunPostedEvents();
     EXPECT_EQ(Form1->MDIChildCount(), 3);
@@ -113,7 +112,7 @@ TEST_F(FishDataCommandTest, OverAnOpenWorkspaceAsksAboutTheOldOneAndClosesEveryC
     const std::string path = WritePicture("second.bmp", second);
     dialogs.ExpectOpen(path);
     // Asked once for the whole old workspace, whichever of its windows closes first.
-    dialogs.ExpectWarning("熱帯魚画像ﾃﾞｰﾀを作成しますか？", TMsgResult::mrNo);
+    dialogs.ExpectWarning(kCreateQuestion, TMsgResult::mrNo);
     QTest::mouseClick(Form1->BitBtn2, Qt::LeftButton);
     RunPostedEvents();
     EXPECT_EQ(ChildNames(Form1), (std::vector<std::string>{path, path, path}));
@@ -135,8 +134,8 @@ TEST_F(FishDataCommandTest, FirstFishDataAsksNothingAndSavedWorkspaceIsReplacedS
 }
 
 TEST_F(FishDataCommandTest, UnreadablePictureLeavesPreviewAndEditorWithoutAFishWindow) {
-    const std::string path = PathOf("broken.bmp");
-    { std::ofstream(path, std::ios::binary) << std::string(64, 'x'); }
+    const std::string path = Path("broken.bmp");
+    WriteText(path, std::string(64, 'x'));
     dialogs.ExpectOpen(path);
     dialogs.ExpectError(ErrorBoxText(EInvalidGraphic().what()));
     QTest::mouseClick(Form1->BitBtn2, Qt::LeftButton);
@@ -145,12 +144,12 @@ TEST_F(FishDataCommandTest, UnreadablePictureLeavesPreviewAndEditorWithoutAFishW
     EXPECT_EQ(Fish(), nullptr);
     EXPECT_EQ(Shadow()->Caption(), path);
     // Closing either asks; without a fish window nothing can be written, yet both close.
-    dialogs.ExpectWarning("熱帯魚画像ﾃﾞｰﾀを作成しますか？", TMsgResult::mrYes);
-    dialogs.ExpectSave(PathOf("out.bmp"));
+    dialogs.ExpectWarning(kCreateQuestion, TMsgResult::mrYes);
+    dialogs.ExpectSave(Path("out.bmp"));
     Anim()->Close();
     RunPostedEvents();
     EXPECT_EQ(Form1->MDIChildCount(), 0);
-    EXPECT_FALSE(FileExists(PathOf("out.bmp")));
+    EXPECT_FALSE(FileExists(Path("out.bmp")));
 }
 
 TEST_F(FishDataCommandTest, BmpPictureNamedOtherwiseOpensAllThreeWithoutAFishPicture) {
@@ -165,9 +164,9 @@ TEST_F(FishDataCommandTest, BmpPictureNamedOtherwiseOpensAllThreeWithoutAFishPic
     EXPECT_TRUE(Fish()->Image1->Picture().Empty());
     EXPECT_EQ(Shadow()->PictureBitmap->Width(), 40);
     // No fish picture, no sheet: Save writes nothing and announces nothing.
-    dialogs.ExpectSave(PathOf("out.bmp"));
+    dialogs.ExpectSave(Path("out.bmp"));
     Fish()->Save1->trigger();
-    EXPECT_FALSE(FileExists(PathOf("out.bmp")));
+    EXPECT_FALSE(FileExists(Path("out.bmp")));
     CloseAllQuietly();
 }
 
@@ -176,9 +175,9 @@ TEST_F(FishDataCommandTest, FailedWriteOfTheOldSheetStopsTheCommandWithTheOldWor
     first.Fish = Rect(5, 5, 20, 20);
     const std::string old = WritePicture("first.bmp", first);
     OpenWorkspace(old);
-    const std::string unwritable = PathOf("no-such-folder/sheet.bmp");
+    const std::string unwritable = Path("no-such-folder/sheet.bmp");
     dialogs.ExpectOpen(WritePicture("second.bmp", first));
-    dialogs.ExpectWarning("熱帯魚画像ﾃﾞｰﾀを作成しますか？", TMsgResult::mrYes);
+    dialogs.ExpectWarning(kCreateQuestion, TMsgResult::mrYes);
     dialogs.ExpectSave(unwritable);
     dialogs.ExpectError(ErrorBoxText(EFCreateError(unwritable).what()));
     QTest::mouseClick(Form1->BitBtn2, Qt::LeftButton);

@@ -39,10 +39,7 @@ class FishWindowTest : public FishWorkspaceTest {
         if (swatch.Width() != 41 || swatch.Height() != 25) {
             return "size " + std::to_string(swatch.Width()) + "x" + std::to_string(swatch.Height());
         }
-        TBitmap expected(41, 25);
-        expected.Canvas().Brush.Color = colour;
-        expected.Canvas().FillRect(Rect(0, 0, 41, 25));
-        return FirstDifference(swatch, expected);
+        return FirstDifference(swatch, Filled(41, 25, colour));
     }
     ByteStore SheetFor(TColor background) {
         TBitmap sheet;
@@ -79,18 +76,18 @@ TEST_F(FishWindowTest, ReleaseOutsideThePictureKeepsTheSwatch) {
 }
 
 TEST_F(FishWindowTest, SaveFromMenuAndButtonWritesTheSheetOfThePickedBackground) {
-    dialogs.ExpectSave(PathOf("black.bmp"));
-    dialogs.ExpectInformation("画像ファイル作成終了");
+    dialogs.ExpectSave(Path("black.bmp"));
+    dialogs.ExpectInformation(kFinished);
     fish->Save1->trigger();
-    EXPECT_EQ(BytesOfFile(PathOf("black.bmp")), SheetFor(clBlack));
+    EXPECT_EQ(FirstDifferingByte(FileBytes(Path("black.bmp")), SheetFor(clBlack)), "");
     EXPECT_TRUE(DataSaved);
 
     DataSaved = false;
     Click(fish->Image1, QPoint(39, 29));
-    dialogs.ExpectSave(PathOf("picked.bmp"));
-    dialogs.ExpectInformation("画像ファイル作成終了");
+    dialogs.ExpectSave(Path("picked.bmp"));
+    dialogs.ExpectInformation(kFinished);
     QTest::mouseClick(fish->SpeedButton1, Qt::LeftButton);
-    const ByteStore written = BytesOfFile(PathOf("picked.bmp"));
+    const ByteStore written = FileBytes(Path("picked.bmp"));
     EXPECT_EQ(written, SheetFor(picture.Background));
     // The box of the fish (20 x 12) makes a 40 x 24 sheet.
     const TBitmap sheet = DecodeBmp(written.data(), written.size());
@@ -101,8 +98,8 @@ TEST_F(FishWindowTest, SaveFromMenuAndButtonWritesTheSheetOfThePickedBackground)
 
 TEST_F(FishWindowTest, SaveWithoutAShadowEditorWritesNothingAndSaysNothing) {
     Shadow()->Free();
-    dialogs.ExpectSave(PathOf("none.bmp"));
+    dialogs.ExpectSave(Path("none.bmp"));
     fish->Save1->trigger();
-    EXPECT_FALSE(FileExists(PathOf("none.bmp")));
+    EXPECT_FALSE(FileExists(Path("none.bmp")));
     EXPECT_FALSE(DataSaved);
 }

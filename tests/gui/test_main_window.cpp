@@ -5,7 +5,7 @@
 #include "app/toolkit/Application.h"
 #include "shadow/Unit3.h"
 #include "support/GuiTestSupport.h"
-#include "support/ScriptedDialogs.h"
+#include "support/ProgramWindows.h"
 #include "support/TestWindows.h"
 
 #include <QAction>
@@ -30,21 +30,11 @@ long Count(const std::string& entry) {
 }
 
 // The start-up of the program, without the event loop.
-class MainWindowTest : public ::testing::Test {
+class MainWindowTest : public ProgramWindowsTest {
   protected:
     void SetUp() override {
         EventLog().clear();
-        Application->CreateForm(Form1);
-        Application->CreateForm(Form3);
-        Application->CreateForm(Form7);
-        Form1->Show();
-        QApplication::setActiveWindow(Form1);
-    }
-    void TearDown() override {
-        Application->DestroyForms();
-        Form1 = nullptr;
-        Form3 = nullptr;
-        Form7 = nullptr;
+        ProgramWindowsTest::SetUp();
     }
     // A child that asks a question whenever it closes, as rotation and accessory windows do.
     template <class T = TTestChild> T* AskingChild(const std::string& name) {
@@ -52,7 +42,6 @@ class MainWindowTest : public ::testing::Test {
         child->OnClosing = [name] { WarningBox("save " + name + "?"); };
         return child;
     }
-    ScriptedDialogs dialogs;
 };
 
 Names ItemTitles(const QMenu* menu) {
@@ -103,12 +92,13 @@ TEST_F(MainWindowTest, ToolBarButtonsHaveTheirCaptionsHintsPlacesGlyphsAndTabOrd
     std::vector<QWidget*> order;
     QWidget* w = Form1->BitBtn1;
     for (int i = 0; i < 50 && order.size() < 4; ++i, w = w->nextInFocusChain()) {
-        if (qobject_cast<QPushButton*>(w) && std::find(order.begin(), order.end(), w) == order.end()) {
+        if (qobject_cast<QPushButton*>(w) &&
+            std::find(order.begin(), order.end(), w) == order.end()) {
             order.push_back(w);
         }
     }
     EXPECT_EQ(order, (std::vector<QWidget*>{Form1->BitBtn1, Form1->BitBtn2, Form1->BitBtn3,
-                                             Form1->BitBtn4}));
+                                            Form1->BitBtn4}));
 }
 
 TEST_F(MainWindowTest, MenuHasFileWindowAndADirectVersionItem) {

@@ -2,7 +2,7 @@
 // deferred freeing (also inside a question's nested loop), vetoes and changed close actions.
 #include "app/toolkit/Application.h"
 #include "support/GuiTestSupport.h"
-#include "support/ScriptedDialogs.h"
+#include "support/TestFrameTest.h"
 #include "support/TestWindows.h"
 
 #include <QApplication>
@@ -22,20 +22,9 @@ long Count(const std::string& entry) {
     return std::count(EventLog().begin(), EventLog().end(), entry);
 }
 
-class MdiFrameTest : public ::testing::Test {
+class MdiFrameTest : public TestFrameTest {
   protected:
-    void SetUp() override {
-        EventLog().clear();
-        Application->CreateForm(frame);
-        frame->Show();
-        QApplication::setActiveWindow(frame);
-    }
-    void TearDown() override { Application->DestroyForms(); }
-
     TTestChild* Child(const std::string& name) { return new TTestChild(name); }
-
-    ScriptedDialogs dialogs;
-    TTestFrame* frame = nullptr;
 };
 } // namespace
 

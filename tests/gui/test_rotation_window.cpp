@@ -47,8 +47,7 @@ class RotationWindowTest : public DataWindowTest {
             {"rotate", window->Caption(), "--angle", std::to_string(angle), "--out-dir", folder});
         const UpDownNames written = UpDownFileNames(window->Caption());
         for (const std::string& file : {written.Up, written.Down}) {
-            EXPECT_FALSE(FileBytes(file).empty()) << file;
-            EXPECT_EQ(FileBytes(file), FileBytes(folder + "/" + fs::path(file).filename().string()))
+            EXPECT_EQ(FileDifference(file, folder + "/" + fs::path(file).filename().string()), "")
                 << file << " at " << angle;
         }
     }
@@ -183,9 +182,9 @@ TEST_F(RotationWindowTest, MinusThirtyTurnsTheOtherWay) {
     CreateData(plus);
     const UpDownNames p = UpDownFileNames(plus->Caption());
     const UpDownNames m = UpDownFileNames(minus->Caption());
-    EXPECT_EQ(FileBytes(m.Up), FileBytes(p.Down));
-    EXPECT_EQ(FileBytes(m.Down), FileBytes(p.Up));
-    EXPECT_NE(FileBytes(p.Up), FileBytes(p.Down));
+    EXPECT_EQ(FileDifference(m.Up, p.Down), "");
+    EXPECT_EQ(FileDifference(m.Down, p.Up), "");
+    EXPECT_NE(FileDifference(p.Up, p.Down), "");
 }
 
 TEST_F(RotationWindowTest, CreateDataLoadsAPictureNeverShownAndRefusesOneWithoutAMask) {

@@ -32,6 +32,11 @@ struct EditorCase {
     int zoom;
 };
 
+// The case as the test's name ends and as a failure shows it.
+void PrintTo(const EditorCase& c, std::ostream* out) {
+    *out << c.name;
+}
+
 class ShadowEditorTest : public FishWorkspaceTest {
   protected:
     void Open(int width, int height) {
@@ -112,10 +117,11 @@ TEST_P(StrokeTest, SaveWritesTheComposersSheetForThePaintedShadowsAndPickedBackg
     StampDefaultPen(shadow2, 36, 12);
     StampDefaultPen(shadow2, 36, 20);
     ExpectPairs();
-    dialogs.ExpectSave(PathOf("sheet.bmp"));
-    dialogs.ExpectInformation("画像ファイル作成終了");
+    dialogs.ExpectSave(Path("sheet.bmp"));
+    dialogs.ExpectInformation(kFinished);
     QTest::mouseClick(editor->SpeedButton1, Qt::LeftButton);
-    EXPECT_EQ(BytesOfFile(PathOf("sheet.bmp")), ExpectedSheet(picture.Background));
+    EXPECT_EQ(FirstDifferingByte(FileBytes(Path("sheet.bmp")), ExpectedSheet(picture.Background)),
+              "");
     EXPECT_TRUE(DataSaved);
     CloseAllQuietly();
 }
@@ -124,7 +130,7 @@ INSTANTIATE_TEST_SUITE_P(Pictures, StrokeTest,
                          ::testing::Values(EditorCase{"zoomed", 60, 40, 2},
                                            EditorCase{"unzoomed", 160, 100, 1},
                                            EditorCase{"wide", 100, 40, 2}),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         ::testing::PrintToStringParamName());
 
 TEST_F(ShadowEditorTest, MovingWithoutAPressOrAfterTheReleasePaintsNothing) {
     Open(60, 40);
@@ -144,10 +150,10 @@ TEST_F(ShadowEditorTest, EraseRestoresThePlainViewsAndWhiteShadowsWhichSaveWrite
     QTest::mouseClick(editor->SpeedButton4, Qt::LeftButton);
     ExpectPairs();
     EXPECT_TRUE(DataSaved);
-    dialogs.ExpectSave(PathOf("sheet.bmp"));
-    dialogs.ExpectInformation("画像ファイル作成終了");
+    dialogs.ExpectSave(Path("sheet.bmp"));
+    dialogs.ExpectInformation(kFinished);
     editor->Save1->trigger();
-    EXPECT_EQ(BytesOfFile(PathOf("sheet.bmp")), ExpectedSheet(clBlack));
+    EXPECT_EQ(FirstDifferingByte(FileBytes(Path("sheet.bmp")), ExpectedSheet(clBlack)), "");
     CloseAllQuietly();
 }
 
@@ -182,7 +188,7 @@ TEST_F(ShadowEditorTest, LoadingASheetOfAFishThatFillsItsPictureGivesTheShadowsB
         sheet.Canvas().CopyRect(Rect(0, h, w, 2 * h), grey1.Canvas(), Rect(0, 0, w, h));
         sheet.Canvas().CopyRect(Rect(w, h, 2 * w, 2 * h), grey2.Canvas(), Rect(0, 0, w, h));
         DataSaved = false;
-        dialogs.ExpectOpen(WriteSurface("sheet.bmp", sheet));
+        dialogs.ExpectOpen(Write("sheet.bmp", sheet));
         QTest::mouseClick(editor->SpeedButton5, Qt::LeftButton);
         ExpectPairs();
         EXPECT_FALSE(DataSaved);
@@ -200,7 +206,7 @@ TEST_F(ShadowEditorTest, OddSheetQuadrantsAreSplitAtHalfTheSizeRoundedDown) {
             sheet.SetPixel(x, y, RGB(v, v, v));
         }
     }
-    dialogs.ExpectOpen(WriteSurface("odd.bmp", sheet));
+    dialogs.ExpectOpen(Write("odd.bmp", sheet));
     QTest::mouseClick(editor->SpeedButton5, Qt::LeftButton);
     TBitmap first(3, 3);
     first.Canvas().CopyRect(Rect(0, 0, 3, 3), sheet.Canvas(), Rect(0, 2, 3, 5));
@@ -222,8 +228,8 @@ TEST_F(ShadowEditorTest, CancelledOrUnreadableLoadChangesNothing) {
     StampDefaultPen(shadow1, 21, 20);
     dialogs.ExpectOpen(std::nullopt);
     QTest::mouseClick(editor->SpeedButton5, Qt::LeftButton);
-    const std::string broken = PathOf("broken.bmp");
-    WriteSurface("broken.bmp", TBitmap(2, 2));
+    const std::string broken = Path("broken.bmp");
+    Write("broken.bmp", TBitmap(2, 2));
     {
         std::FILE* file = std::fopen(broken.c_str(), "r+b");
         ASSERT_NE(file, nullptr);

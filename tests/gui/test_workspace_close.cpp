@@ -19,10 +19,6 @@
 using namespace gui_test;
 
 namespace {
-const char* const kCreateQuestion = "熱帯魚画像ﾃﾞｰﾀを作成しますか？";
-const char* const kOverwriteQuestion = "既存のファイルに上書きしてもいいですか？";
-const char* const kFinished = "画像ファイル作成終了";
-
 class WorkspaceCloseTest : public FishWorkspaceTest {
   protected:
     void SetUp() override {
@@ -34,7 +30,7 @@ class WorkspaceCloseTest : public FishWorkspaceTest {
     }
     // Saves from the fish window without a question in between.
     void Save(const std::string& name) {
-        dialogs.ExpectSave(PathOf(name));
+        dialogs.ExpectSave(Path(name));
         dialogs.ExpectInformation(kFinished);
         Fish()->Save1->trigger();
     }
@@ -53,6 +49,11 @@ struct CloseCase {
     const char* window;
     CloseWay way;
 };
+
+// The case as the test's name ends and as a failure shows it.
+void PrintTo(const CloseCase& c, std::ostream* out) {
+    *out << c.window << (c.way == CloseWay::CloseBox ? "CloseBox" : "MenuClose");
+}
 } // namespace
 
 class WorkspaceCloseFromEachWindow : public WorkspaceCloseTest,
@@ -93,10 +94,10 @@ TEST_P(WorkspaceCloseFromEachWindow, YesWritesTheComposedSheetWithoutAnnouncingI
     TBitmap expected;
     ASSERT_TRUE(MakeFishData(expected));
     dialogs.ExpectWarning(kCreateQuestion, TMsgResult::mrYes);
-    dialogs.ExpectSave(PathOf("closing.bmp"));
+    dialogs.ExpectSave(Path("closing.bmp"));
     CloseOne();
     ExpectAllClosed();
-    EXPECT_EQ(BytesOfFile(PathOf("closing.bmp")), EncodeBmp(expected));
+    EXPECT_EQ(FirstDifferingByte(FileBytes(Path("closing.bmp")), EncodeBmp(expected)), "");
     EXPECT_FALSE(DataSaved);
 }
 
@@ -106,7 +107,8 @@ INSTANTIATE_TEST_SUITE_P(Windows, WorkspaceCloseFromEachWindow,
                                            CloseCase{"anim", CloseWay::CloseBox},
                                            CloseCase{"fish", CloseWay::MenuClose},
                                            CloseCase{"shadow", CloseWay::MenuClose},
-                                           CloseCase{"anim", CloseWay::MenuClose}));
+                                           CloseCase{"anim", CloseWay::MenuClose}),
+                         ::testing::PrintToStringParamName());
 
 TEST_F(WorkspaceCloseTest, OneStrokeAfterASaveMakesTheNextCloseAskAgain) {
     Save("saved.bmp");
@@ -124,7 +126,7 @@ TEST_F(WorkspaceCloseTest, PickEraseAndLoadAfterASaveDoNotMakeTheCloseAsk) {
     // A press and release on a view without movement paints nothing.
     Click(Shadow()->Image1, QPoint(40, 20));
     QTest::mouseClick(Shadow()->SpeedButton4, Qt::LeftButton);
-    dialogs.ExpectOpen(PathOf("saved.bmp"));
+    dialogs.ExpectOpen(Path("saved.bmp"));
     QTest::mouseClick(Shadow()->SpeedButton5, Qt::LeftButton);
     EXPECT_TRUE(DataSaved);
     Shadow()->Close();
@@ -139,19 +141,19 @@ TEST_F(WorkspaceCloseTest, YesThenACancelledSaveDialogClosesWithoutWriting) {
 }
 
 TEST_F(WorkspaceCloseTest, OverwriteQuestionOnlyForAnExistingFileAndNoWritesNothing) {
-    const std::string existing = WriteSurface("existing.bmp", TBitmap(3, 3));
-    const ByteStore before = BytesOfFile(existing);
+    const std::string existing = Write("existing.bmp", TBitmap(3, 3));
+    const ByteStore before = FileBytes(existing);
     dialogs.ExpectSave(existing);
     dialogs.ExpectWarning(kOverwriteQuestion, TMsgResult::mrNo);
     Fish()->Save1->trigger();
-    EXPECT_EQ(BytesOfFile(existing), before);
+    EXPECT_EQ(FileBytes(existing), before);
     EXPECT_FALSE(DataSaved);
 
     dialogs.ExpectSave(existing);
     dialogs.ExpectWarning(kOverwriteQuestion, TMsgResult::mrYes);
     dialogs.ExpectInformation(kFinished);
     Fish()->Save1->trigger();
-    EXPECT_NE(BytesOfFile(existing), before);
+    EXPECT_NE(FileBytes(existing), before);
     EXPECT_TRUE(DataSaved);
     // The dialog always opens with an empty name.
     EXPECT_EQ(dialogs.LastFileName, "");
@@ -160,7 +162,7 @@ TEST_F(WorkspaceCloseTest, OverwriteQuestionOnlyForAnExistingFileAndNoWritesNoth
 }
 
 TEST_F(WorkspaceCloseTest, FailedWriteKeepsAllThreeOpenAndTheNextCloseAsksAgain) {
-    const std::string unwritable = PathOf("no-such-folder/sheet.bmp");
+    const std::string unwritable = Path("no-such-folder/sheet.bmp");
     dialogs.ExpectWarning(kCreateQuestion, TMsgResult::mrYes);
     dialogs.ExpectSave(unwritable);
     dialogs.ExpectError(ErrorBoxText(EFCreateError(unwritable).what()));
@@ -178,7 +180,7 @@ TEST_F(WorkspaceCloseTest, FailedWriteKeepsAllThreeOpenAndTheNextCloseAsksAgain)
 }
 
 TEST_F(WorkspaceCloseTest, FailedSaveKeepsTheSavedStateAndAnnouncesNothing) {
-    const std::string unwritable = PathOf("no-such-folder/sheet.bmp");
+    const std::string unwritable = Path("no-such-folder/sheet.bmp");
     dialogs.ExpectSave(unwritable);
     dialogs.ExpectError(ErrorBoxText(EFCreateError(unwritable).what()));
     QTest::mouseClick(Shadow()->SpeedButton1, Qt::LeftButton);

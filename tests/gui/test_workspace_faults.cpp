@@ -8,22 +8,16 @@
 #include "raster/Bmp.h"
 #include "raster/Errors.h"
 #include "shadow/Unit3.h"
-#include "support/BadFiles.h"
-#include "support/FileFaults.h"
 #include "support/FishWorkspace.h"
 #include "support/GuiTestSupport.h"
+#include "tests/support/BadFiles.h"
+#include "tests/support/FileFaults.h"
 
 #include <QPushButton>
 #include <QTest>
 #include <QToolButton>
 
-#include <sys/fsuid.h>
-#include <sys/resource.h>
-
-#include <csignal>
 #include <filesystem>
-#include <fstream>
-#include <functional>
 #include <map>
 #include <optional>
 
@@ -31,17 +25,6 @@ using namespace gui_test;
 namespace fs = std::filesystem;
 
 namespace {
-
-const char* const kCreateQuestion = "熱帯魚画像ﾃﾞｰﾀを作成しますか？";
-const char* const kOverwriteQuestion = "既存のファイルに上書きしてもいいですか？";
-const char* const kFinished = "画像ファイル作成終了";
-
-TBitmap Filled(int width, int height, TColor colour) {
-    TBitmap bitmap(width, height);
-    bitmap.Canvas().Brush.Color = colour;
-    bitmap.Canvas().FillRect(Rect(0, 0, width, height));
-    return bitmap;
-}
 
 std::vector<BadFile> PictureBadFiles() {
     return BadFiles([] { return BmpBytesOf(Filled(40, 30, RGB(0, 0, 200))); }, true);
@@ -66,19 +49,10 @@ class WorkspaceFaultTest : public FishWorkspaceTest {
   protected:
     void SetUp() override {
         FishWorkspaceTest::SetUp();
-        root_ = folder.path().toStdString();
-        permissionsHold_ = PrepareFaultFolder(root_);
         picture.Fish = Rect(10, 6, 40, 24);
         picture.SpotAt = QPoint(20, 10);
     }
-    void TearDown() override {
-        if (fs::exists(PathOf("ro"))) {
-            fs::permissions(PathOf("ro"), fs::perms::owner_all);
-        }
-        FishWorkspaceTest::TearDown();
-    }
-
-    std::map<std::string, std::string> Snapshot() const { return FolderSnapshot(root_); }
+    std::map<std::string, std::string> Snapshot() const { return FolderSnapshot(Folder()); }
 
     // A workspace on the test's picture with one stroke in each view, the editor in front.
     void OpenPainted(const std::string& name = "fish.bmp") {
@@ -101,21 +75,21 @@ class WorkspaceFaultTest : public FishWorkspaceTest {
     Target PrepareTarget(WriteFault fault) {
         switch (fault) {
         case WriteFault::ReadOnlyFolder: {
-            fs::create_directory(PathOf("ro"));
-            const std::string path = PathOf("ro/sheet.bmp");
+            fs::create_directory(Path("ro"));
+            const std::string path = Path("ro/sheet.bmp");
             WriteText(path, "earlier sheet in a read-only folder");
-            fs::permissions(PathOf("ro"), fs::perms::owner_read | fs::perms::owner_exec |
-                                              fs::perms::others_read | fs::perms::others_exec);
+            fs::permissions(Path("ro"), fs::perms::owner_read | fs::perms::owner_exec |
+                                            fs::perms::others_read | fs::perms::others_exec);
             return {path, true, Fault::OrdinaryUser, msg::Format(msg::kFileCreate, path)};
         }
         case WriteFault::FolderInTheWay: {
-            const std::string path = PathOf("sheet.bmp");
+            const std::string path = Path("sheet.bmp");
             fs::create_directory(path);
             WriteText(path + "/kept.txt", "inside");
             return {path, false, Fault::None, msg::Format(msg::kFileCreate, path)};
         }
         case WriteFault::CutMidway: {
-            const std::string path = PathOf("sheet.bmp");
+            const std::string path = Path("sheet.bmp");
             WriteText(path, "earlier sheet, shorter than the new one");
             return {path, true, Fault::SizeLimit, msg::kStreamWrite};
         }
@@ -125,7 +99,7 @@ class WorkspaceFaultTest : public FishWorkspaceTest {
     // The target as it is once the fault is gone: writable, and a file name again.
     void MendTarget(WriteFault fault, const Target& target) {
         if (fault == WriteFault::ReadOnlyFolder) {
-            fs::permissions(PathOf("ro"), fs::perms::owner_all);
+            fs::permissions(Path("ro"), fs::perms::owner_all);
         } else if (fault == WriteFault::FolderInTheWay) {
             fs::remove_all(target.path);
         }
@@ -137,17 +111,6 @@ class WorkspaceFaultTest : public FishWorkspaceTest {
             dialogs.ExpectWarning(kOverwriteQuestion, TMsgResult::mrYes);
         }
     }
-    // Whether a case needing permission bits cannot be made to fail here; the test then reports
-    // itself skipped at its end, after its other cases ran.
-    bool CannotFail(Fault fault) {
-        const bool cannot = fault == Fault::OrdinaryUser && !permissionsHold_;
-        skipped_ = skipped_ || cannot;
-        return cannot;
-    }
-    static constexpr const char* kNoPermissions =
-        "cases of a missing permission left out: setfsuid cannot drop root's rights here, so no "
-        "permission bit stops a read or a write";
-
     void ExpectWorkspaceOpen(const std::string& caption) {
         EXPECT_EQ(ChildNames(Form1), (std::vector<std::string>{caption, caption, caption}));
         for (TForm* window : {static_cast<TForm*>(Fish()), static_cast<TForm*>(Shadow()),
@@ -159,38 +122,33 @@ class WorkspaceFaultTest : public FishWorkspaceTest {
     }
 
     FishPicture picture{50, 30};
-    std::string root_;
-    bool permissionsHold_ = false;
-    bool skipped_ = false;
+    FaultCases faults{Folder()};
 };
 
 } // namespace
 
 TEST_F(WorkspaceFaultTest, FishDataOnAnUnreadablePictureLeavesPreviewAndEditorAndBothFlagsClear) {
-    const std::string target = PathOf("new.bmp");
+    const std::string target = Path("new.bmp");
     FishPicture next(44, 28);
     next.Fish = Rect(4, 4, 30, 20);
     for (const BadFile& bad : PictureBadFiles()) {
         SCOPED_TRACE(bad.name);
-        if (CannotFail(bad.fault)) {
+        if (faults.CannotFail(bad.fault)) {
             continue;
         }
         // The old workspace is saved, so closing it asks nothing, unless the picture is to
         // vanish while its question is shown.
         OpenPainted();
         if (!bad.vanishes) {
-            dialogs.ExpectSave(PathOf("earlier.bmp"));
-            if (FileExists(PathOf("earlier.bmp"))) {
+            dialogs.ExpectSave(Path("earlier.bmp"));
+            if (FileExists(Path("earlier.bmp"))) {
                 dialogs.ExpectWarning(kOverwriteQuestion, TMsgResult::mrYes);
             }
             dialogs.ExpectInformation(kFinished);
             Fish()->Save1->trigger();
             ASSERT_TRUE(DataSaved);
         }
-        WriteText(target, bad.bytes());
-        fs::permissions(target, bad.fault == Fault::OrdinaryUser
-                                    ? fs::perms::owner_write
-                                    : fs::perms::owner_read | fs::perms::owner_write);
+        PlaceBadFile(bad, target);
         std::map<std::string, std::string> before = Snapshot();
         if (bad.vanishes) {
             before.erase(target);
@@ -220,7 +178,7 @@ TEST_F(WorkspaceFaultTest, FishDataOnAnUnreadablePictureLeavesPreviewAndEditorAn
 
         // Once the picture reads, the same command replaces the half-made workspace (asking
         // about it, as nothing of it was saved) with a whole one.
-        WriteSurface("new.bmp", next.Draw());
+        Write("new.bmp", next.Draw());
         fs::permissions(target, fs::perms::owner_read | fs::perms::owner_write);
         dialogs.ExpectOpen(target);
         dialogs.ExpectWarning(kCreateQuestion, TMsgResult::mrNo);
@@ -234,14 +192,14 @@ TEST_F(WorkspaceFaultTest, FishDataOnAnUnreadablePictureLeavesPreviewAndEditorAn
         RunPostedEvents();
         fs::remove(target);
     }
-    if (skipped_) {
-        GTEST_SKIP() << kNoPermissions;
+    if (faults.Skipped()) {
+        GTEST_SKIP() << FaultCases::kNoPermissions;
     }
 }
 
 TEST_F(WorkspaceFaultTest, LoadShadowsFromAnUnreadableSheetChangesNeitherViewsNorShadowsNorFlag) {
     OpenPainted();
-    dialogs.ExpectSave(PathOf("earlier.bmp"));
+    dialogs.ExpectSave(Path("earlier.bmp"));
     dialogs.ExpectInformation(kFinished);
     QTest::mouseClick(Shadow()->SpeedButton1, Qt::LeftButton);
     ASSERT_TRUE(DataSaved);
@@ -254,16 +212,13 @@ TEST_F(WorkspaceFaultTest, LoadShadowsFromAnUnreadableSheetChangesNeitherViewsNo
         return all;
     };
     const std::vector<TBitmap> painted = surfaces();
-    const std::string sheet = PathOf("sheet.bmp");
+    const std::string sheet = Path("sheet.bmp");
     for (const BadFile& bad : PictureBadFiles()) {
         SCOPED_TRACE(bad.name);
-        if (CannotFail(bad.fault)) {
+        if (faults.CannotFail(bad.fault)) {
             continue;
         }
-        WriteText(sheet, bad.bytes());
-        fs::permissions(sheet, bad.fault == Fault::OrdinaryUser
-                                   ? fs::perms::owner_write
-                                   : fs::perms::owner_read | fs::perms::owner_write);
+        PlaceBadFile(bad, sheet);
         std::map<std::string, std::string> before = Snapshot();
         if (bad.vanishes) {
             before.erase(sheet);
@@ -284,7 +239,7 @@ TEST_F(WorkspaceFaultTest, LoadShadowsFromAnUnreadableSheetChangesNeitherViewsNo
             EXPECT_EQ(FirstDifference(now[i], painted[i]), "") << "Image" << i + 1;
         }
         EXPECT_TRUE(DataSaved);
-        ExpectWorkspaceOpen(PathOf("fish.bmp"));
+        ExpectWorkspaceOpen(Path("fish.bmp"));
         EXPECT_EQ(Snapshot(), before);
         fs::remove(sheet);
     }
@@ -297,7 +252,7 @@ TEST_F(WorkspaceFaultTest, LoadShadowsFromAnUnreadableSheetChangesNeitherViewsNo
     good.Canvas().FillRect(Rect(0, 30, 50, 60));
     good.Canvas().Brush.Color = grey2;
     good.Canvas().FillRect(Rect(50, 30, 100, 60));
-    WriteSurface("sheet.bmp", good);
+    Write("sheet.bmp", good);
     dialogs.ExpectOpen(sheet);
     QTest::mouseClick(editor->SpeedButton5, Qt::LeftButton);
     const TBitmap shadow1 = Filled(100, 60, grey1);
@@ -309,8 +264,8 @@ TEST_F(WorkspaceFaultTest, LoadShadowsFromAnUnreadableSheetChangesNeitherViewsNo
         "");
     EXPECT_TRUE(DataSaved);
     CloseAllQuietly();
-    if (skipped_) {
-        GTEST_SKIP() << kNoPermissions;
+    if (faults.Skipped()) {
+        GTEST_SKIP() << FaultCases::kNoPermissions;
     }
 }
 
@@ -320,8 +275,9 @@ struct SaveCase {
     WriteFault fault;
 };
 
-std::string SaveCaseName(const ::testing::TestParamInfo<SaveCase>& info) {
-    return std::string(info.param.window) + WriteFaultName(info.param.fault);
+// The case as the test's name ends and as a failure shows it.
+void PrintTo(const SaveCase& c, std::ostream* out) {
+    *out << c.window << WriteFaultName(c.fault);
 }
 } // namespace
 
@@ -344,14 +300,14 @@ TEST_P(WorkspaceSaveFault, FailedWriteKeepsTheEarlierFileTheSavedStateAndAnnounc
         ASSERT_FALSE(Anim()->SheetBitmap->Empty());
     }
     const Target target = PrepareTarget(GetParam().fault);
-    if (CannotFail(target.fault)) {
-        GTEST_SKIP() << kNoPermissions;
+    if (faults.CannotFail(target.fault)) {
+        GTEST_SKIP() << FaultCases::kNoPermissions;
     }
     // Tried unsaved, then again after a save elsewhere: the flag keeps either value.
     for (const bool saved : {false, true}) {
         SCOPED_TRACE(saved ? "after a save" : "unsaved");
         if (saved) {
-            dialogs.ExpectSave(PathOf("earlier.bmp"));
+            dialogs.ExpectSave(Path("earlier.bmp"));
             dialogs.ExpectInformation(kFinished);
             QTest::mouseClick(SaveButton(), Qt::LeftButton);
             ASSERT_TRUE(DataSaved);
@@ -366,7 +322,7 @@ TEST_P(WorkspaceSaveFault, FailedWriteKeepsTheEarlierFileTheSavedStateAndAnnounc
         }
         dialogs.Verify();
         EXPECT_EQ(DataSaved, saved);
-        ExpectWorkspaceOpen(PathOf("fish.bmp"));
+        ExpectWorkspaceOpen(Path("fish.bmp"));
         EXPECT_EQ(Snapshot(), before);
     }
 
@@ -386,7 +342,7 @@ TEST_P(WorkspaceSaveFault, FailedWriteKeepsTheEarlierFileTheSavedStateAndAnnounc
     dialogs.ExpectInformation(kFinished);
     QTest::mouseClick(SaveButton(), Qt::LeftButton);
     EXPECT_TRUE(DataSaved);
-    EXPECT_EQ(BytesOfFile(target.path), EncodeBmp(sheet));
+    EXPECT_EQ(FirstDifferingByte(FileBytes(target.path), EncodeBmp(sheet)), "");
     CloseAllQuietly();
 }
 
@@ -400,7 +356,7 @@ INSTANTIATE_TEST_SUITE_P(Saves, WorkspaceSaveFault,
                                            SaveCase{"anim", WriteFault::ReadOnlyFolder},
                                            SaveCase{"anim", WriteFault::FolderInTheWay},
                                            SaveCase{"anim", WriteFault::CutMidway}),
-                         SaveCaseName);
+                         ::testing::PrintToStringParamName());
 
 namespace {
 // The ways the close prompt is reached: a window's close box, the tool-bar Exit through the
@@ -412,11 +368,11 @@ struct CloseCase {
     WriteFault fault;
 };
 
-std::string CloseCaseName(const ::testing::TestParamInfo<CloseCase>& info) {
-    const char* route = info.param.route == CloseRoute::CloseBox      ? "CloseBox"
-                        : info.param.route == CloseRoute::ToolBarExit ? "ToolBarExit"
-                                                                      : "FishData";
-    return std::string(route) + WriteFaultName(info.param.fault);
+void PrintTo(const CloseCase& c, std::ostream* out) {
+    *out << (c.route == CloseRoute::CloseBox      ? "CloseBox"
+             : c.route == CloseRoute::ToolBarExit ? "ToolBarExit"
+                                                  : "FishData")
+         << WriteFaultName(c.fault);
 }
 } // namespace
 
@@ -455,8 +411,8 @@ TEST_P(WorkspaceCloseFault, FailedWriteStopsTheCloseWithAllThreeOpenAndTheNextCl
     OpenPainted();
     const std::string next = WritePicture("next.bmp", picture);
     const Target target = PrepareTarget(GetParam().fault);
-    if (CannotFail(target.fault)) {
-        GTEST_SKIP() << kNoPermissions;
+    if (faults.CannotFail(target.fault)) {
+        GTEST_SKIP() << FaultCases::kNoPermissions;
     }
     TBitmap sheet;
     ASSERT_TRUE(MakeFishData(sheet));
@@ -465,7 +421,7 @@ TEST_P(WorkspaceCloseFault, FailedWriteStopsTheCloseWithAllThreeOpenAndTheNextCl
         FaultScope scope(target.fault);
         CloseByRoute(next, target, target.message);
     }
-    ExpectWorkspaceOpen(PathOf("fish.bmp"));
+    ExpectWorkspaceOpen(Path("fish.bmp"));
     EXPECT_FALSE(DataSaved);
     EXPECT_FALSE(Application->Terminated());
     EXPECT_EQ(Snapshot(), before);
@@ -473,7 +429,7 @@ TEST_P(WorkspaceCloseFault, FailedWriteStopsTheCloseWithAllThreeOpenAndTheNextCl
     // With the fault gone the same route asks again, writes the sheet and goes on.
     MendTarget(GetParam().fault, target);
     CloseByRoute(next, target, std::nullopt);
-    EXPECT_EQ(BytesOfFile(target.path), EncodeBmp(sheet));
+    EXPECT_EQ(FirstDifferingByte(FileBytes(target.path), EncodeBmp(sheet)), "");
     EXPECT_FALSE(DataSaved);
     switch (GetParam().route) {
     case CloseRoute::CloseBox:
@@ -501,4 +457,4 @@ INSTANTIATE_TEST_SUITE_P(
                       CloseCase{CloseRoute::FishData, WriteFault::ReadOnlyFolder},
                       CloseCase{CloseRoute::FishData, WriteFault::FolderInTheWay},
                       CloseCase{CloseRoute::FishData, WriteFault::CutMidway}),
-    CloseCaseName);
+    ::testing::PrintToStringParamName());

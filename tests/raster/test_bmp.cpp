@@ -2,17 +2,20 @@
 // and the replace that keeps the old file when a write fails.
 #include "raster/Bmp.h"
 #include "raster/Errors.h"
+#include "tests/support/ErrorOf.h"
+#include "tests/support/Files.h"
+#include "tests/support/ScratchFolder.h"
 
 #include <gtest/gtest.h>
 
 #include <csignal>
 #include <filesystem>
-#include <fstream>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 namespace fs = std::filesystem;
+using namespace test_support;
 using Bytes = ByteStore;
 
 namespace {
@@ -95,42 +98,6 @@ TBitmap Decode(const Bytes& b) {
     return DecodeBmp(b.data(), b.size());
 }
 
-std::string ErrorOf(const std::function<void()>& action) {
-    try {
-        action();
-    } catch (const EVelmoraError& error) {
-        return error.what();
-    }
-    return "(no error)";
-}
-
-class TempDir {
-  public:
-    TempDir() {
-        char name[] = "/tmp/velmora_bmp_XXXXXX";
-        path_ = ::mkdtemp(name);
-    }
-    ~TempDir() { fs::remove_all(path_); }
-    std::string File(const std::string& name) const { return (path_ / name).string(); }
-    std::size_t Entries() const {
-        return static_cast<std::size_t>(
-            std::distance(fs::directory_iterator(path_), fs::directory_iterator{}));
-    }
-
-  private:
-    fs::path path_;
-};
-
-Bytes ReadAll(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return Bytes(std::istreambuf_iterator<char>(in), {});
-}
-
-void WriteAll(const std::string& path, const Bytes& bytes) {
-    std::ofstream(path, std::ios::binary)
-        .write(reinterpret_cast<const char*>(bytes.data()), bytes.size());
-}
-
 } // namespace
 
 TEST(BmpWriter, OneByOneColourSurfaceIsThe58ByteFile) {
@@ -192,8 +159,8 @@ TEST(BmpWriter, OddWidthsArePaddedToFourBytesBottomRowFirst) {
 }
 
 TEST(BmpWriter, SurfaceWithoutPixelsGivesAnEmptyFileAndEmptyFileReadsBackEmpty) {
-    TempDir dir;
-    std::string path = dir.File("empty.bmp");
+    ScratchFolder dir;
+    std::string path = dir.Path("empty.bmp");
     WriteBmpFile(TBitmap(), path);
     EXPECT_EQ(fs::file_size(path), 0u);
     TBitmap loaded(3, 3);
@@ -208,10 +175,10 @@ TEST(BmpRoundTrip, WrittenFilesReadBackPixelForPixel) {
             bitmap.SetPixel(x, y, RGB(x * 7, y * 23, (x * y) & 0xFF));
         }
     }
-    TempDir dir;
-    bitmap.SaveToFile(dir.File("a.bmp"));
+    ScratchFolder dir;
+    bitmap.SaveToFile(dir.Path("a.bmp"));
     TBitmap loaded;
-    loaded.LoadFromFile(dir.File("a.bmp"));
+    loaded.LoadFromFile(dir.Path("a.bmp"));
     ASSERT_EQ(loaded.Width(), 37);
     ASSERT_EQ(loaded.Height(), 11);
     for (int y = 0; y < 11; ++y) {
@@ -440,32 +407,32 @@ TEST(BmpReader, ZeroWidthOrHeightGivesAnEmptySurface) {
 }
 
 TEST(BmpFiles, FailedLoadKeepsThePreviousContent) {
-    TempDir dir;
-    WriteAll(dir.File("bad.bmp"), Bytes(60, 'X'));
+    ScratchFolder dir;
+    WriteText(dir.Path("bad.bmp"), std::string(60, 'X'));
     TBitmap bitmap(2, 2);
-    EXPECT_THROW(bitmap.LoadFromFile(dir.File("bad.bmp")), EInvalidGraphic);
+    EXPECT_THROW(bitmap.LoadFromFile(dir.Path("bad.bmp")), EInvalidGraphic);
     EXPECT_EQ(bitmap.Width(), 2);
 }
 
 TEST(BmpAtomicWrite, CreateErrorsForFoldersAndMissingFoldersKeepEverything) {
-    TempDir dir;
-    fs::create_directory(dir.File("x.bmp"));
-    EXPECT_EQ(ErrorOf([&] { WriteBmpFile(TBitmap(1, 1), dir.File("x.bmp")); }),
-              "ﾌｧｲﾙ " + dir.File("x.bmp") + " を作成できません");
-    EXPECT_TRUE(fs::is_directory(dir.File("x.bmp")));
-    std::string missing = dir.File("no/such/f.bmp");
+    ScratchFolder dir;
+    fs::create_directory(dir.Path("x.bmp"));
+    EXPECT_EQ(ErrorOf([&] { WriteBmpFile(TBitmap(1, 1), dir.Path("x.bmp")); }),
+              "ﾌｧｲﾙ " + dir.Path("x.bmp") + " を作成できません");
+    EXPECT_TRUE(fs::is_directory(dir.Path("x.bmp")));
+    std::string missing = dir.Path("no/such/f.bmp");
     EXPECT_EQ(ErrorOf([&] { WriteBmpFile(TBitmap(1, 1), missing); }),
               "ﾌｧｲﾙ " + missing + " を作成できません");
-    EXPECT_EQ(dir.Entries(), 1u);
+    EXPECT_EQ(FolderSnapshot(dir.Root()).size(), 1u);
 }
 
 TEST(BmpAtomicWrite, WriteThatFailsMidwayLeavesTheOldFileByteForByte) {
-    TempDir dir;
-    std::string path = dir.File("sheet.bmp");
+    ScratchFolder dir;
+    std::string path = dir.Path("sheet.bmp");
     TBitmap small(4, 4);
     small.SetPixel(1, 1, RGB(9, 8, 7));
     WriteBmpFile(small, path);
-    const Bytes before = ReadAll(path);
+    const Bytes before = FileBytes(path);
 
     // In a child process whose file-size limit is far below the new file's size.
     pid_t child = ::fork();
@@ -482,13 +449,13 @@ TEST(BmpAtomicWrite, WriteThatFailsMidwayLeavesTheOldFileByteForByte) {
     ::waitpid(child, &status, 0);
     ASSERT_TRUE(WIFEXITED(status));
     EXPECT_EQ(WEXITSTATUS(status), 0) << "the write error was raised with its message";
-    EXPECT_EQ(ReadAll(path), before);
-    EXPECT_EQ(dir.Entries(), 1u) << "no temporary file is left behind";
+    EXPECT_EQ(FirstDifferingByte(FileBytes(path), before), "");
+    EXPECT_EQ(FolderSnapshot(dir.Root()).size(), 1u) << "no temporary file is left behind";
 }
 
 TEST(BmpAtomicWrite, ReplacingKeepsTheOldFilesPermissions) {
-    TempDir dir;
-    std::string path = dir.File("p.bmp");
+    ScratchFolder dir;
+    std::string path = dir.Path("p.bmp");
     WriteBmpFile(TBitmap(1, 1), path);
     fs::permissions(path, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
     WriteBmpFile(TBitmap(2, 2), path);

@@ -2,31 +2,13 @@
 #include "raster/Bmp.h"
 #include "raster/Errors.h"
 #include "raster/ImageControl.h"
+#include "tests/support/ErrorOf.h"
+#include "tests/support/Files.h"
+#include "tests/support/ScratchFolder.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
-#include <filesystem>
-#include <fstream>
-
-namespace {
-
-std::string TempPath(const std::string& name) {
-    auto dir = std::filesystem::temp_directory_path() / "velmora_picture_tests";
-    std::filesystem::create_directories(dir);
-    return (dir / name).string();
-}
-
-std::string ErrorOf(const std::function<void()>& action) {
-    try {
-        action();
-    } catch (const EVelmoraError& error) {
-        return error.what();
-    }
-    return "";
-}
-
-} // namespace
+using namespace test_support;
 
 TEST(Picture, AssignedSurfaceAndPictureDoNotSeeEachOthersDrawing) {
     TBitmap surface(4, 4);
@@ -54,7 +36,8 @@ TEST(Picture, AssignmentDiscardsThePreviousDrawingState) {
 TEST(Picture, LoadByExtensionAcceptsBmpInAnyCaseAndRefusesOthers) {
     TBitmap source(3, 2);
     source.SetPixel(2, 1, 0x0000FF);
-    std::string upper = TempPath("FISH.BMP");
+    const ScratchFolder folder;
+    std::string upper = folder.Path("FISH.BMP");
     WriteBmpFile(source, upper);
 
     TPicture picture;
@@ -62,13 +45,13 @@ TEST(Picture, LoadByExtensionAcceptsBmpInAnyCaseAndRefusesOthers) {
     EXPECT_EQ(picture.Width(), 3);
     EXPECT_EQ(picture.Bitmap()->Pixel(2, 1), 0x0000FFu);
 
-    std::string text = TempPath("notes.txt");
-    std::ofstream(text) << "hello";
+    std::string text = folder.Path("notes.txt");
+    WriteText(text, "hello");
     EXPECT_EQ(ErrorOf([&] { picture.LoadFromFile(text); }),
               "拡張子 .txt の画像形式は処理できません");
-    EXPECT_EQ(ErrorOf([&] { picture.LoadFromFile(TempPath("fish")); }),
+    EXPECT_EQ(ErrorOf([&] { picture.LoadFromFile(folder.Path("fish")); }),
               "拡張子 . の画像形式は処理できません");
-    EXPECT_EQ(ErrorOf([&] { picture.LoadFromFile(TempPath("Fish.Ico")); }),
+    EXPECT_EQ(ErrorOf([&] { picture.LoadFromFile(folder.Path("Fish.Ico")); }),
               "拡張子 .Ico の画像形式は処理できません");
     EXPECT_EQ(picture.Width(), 3) << "a failed load keeps the previous picture";
 }

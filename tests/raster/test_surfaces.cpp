@@ -2,17 +2,13 @@
 #include "raster/Bmp.h"
 #include "raster/Errors.h"
 #include "raster/TBitmap.h"
+#include "tests/support/Surfaces.h"
 
 #include <gtest/gtest.h>
 
-namespace {
+using test_support::Filled;
 
-TBitmap Filled(int width, int height, TColor color) {
-    TBitmap bitmap;
-    bitmap.Canvas().Brush.Color = color;
-    bitmap.SetSize(width, height);
-    return bitmap;
-}
+namespace {
 
 int CountPixels(const TBitmap& bitmap, TColor color) {
     int count = 0;

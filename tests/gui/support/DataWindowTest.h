@@ -1,13 +1,11 @@
-// The fixture of the data-file windows' tests: the program's windows created as start-up
-// creates them, a scratch folder, scripted dialogs, file bytes and velmora-batch runs.
+// The fixture of the data-file windows' tests: the program's windows, opening a window through a
+// tool-bar command, velmora-batch runs, and the pictures those windows open.
 #pragma once
 
 #include "raster/TBitmap.h"
 #include "raster/TColor.h"
-#include "support/ScriptedDialogs.h"
+#include "support/ProgramWindows.h"
 
-#include <QTemporaryDir>
-#include <gtest/gtest.h>
 #include <string>
 #include <vector>
 
@@ -15,14 +13,8 @@ class QPushButton;
 
 namespace gui_test {
 
-class DataWindowTest : public ::testing::Test {
+class DataWindowTest : public ProgramWindowsTest {
   protected:
-    void SetUp() override;
-    void TearDown() override;
-
-    // A path in the scratch folder.
-    std::string Path(const std::string& name) const;
-    std::string Write(const std::string& name, const TBitmap& bitmap) const;
     // Opens a window through a tool-bar command whose open dialog answers `path`.
     template <class W> W* OpenWith(QPushButton* command, const std::string& path) {
         ClickCommand(command, path);
@@ -31,12 +23,9 @@ class DataWindowTest : public ::testing::Test {
     // Runs velmora-batch with these arguments; fails the test unless it exits 0.
     void RunBatch(const std::vector<std::string>& arguments) const;
 
-    ScriptedDialogs dialogs;
-
   private:
     void ClickCommand(QPushButton* command, const std::string& path);
     QObject* ActiveChild() const;
-    QTemporaryDir folder_;
 };
 
 // A fish data sheet: a fish on blue with a fin on its back only, so that its up and down boxes
@@ -48,9 +37,5 @@ inline constexpr TColor kRed = RGB(230, 20, 20);
 // An accessory picture: a grey rock with a black crack on `background`, and one red pixel
 // (25, 3) apart from it.
 TBitmap RockPicture(TColor background = kWater);
-
-// The whole file, or an empty vector when there is none.
-std::vector<char> FileBytes(const std::string& path);
-bool Exists(const std::string& path);
 
 } // namespace gui_test

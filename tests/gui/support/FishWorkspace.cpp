@@ -1,22 +1,13 @@
-// The fish workspace fixture: start-up windows, pictures by code, the Fish Data button, strokes,
-// and the default pen's stamp from its disc geometry.
+// The fish workspace fixture: pictures by code, the Fish Data button, and the default pen's
+// stamp from its disc geometry.
 #include "support/FishWorkspace.h"
 
 #include "app/Unit1.h"
-#include "app/Unit7.h"
-#include "app/toolkit/Application.h"
 #include "fish/Unit9.h"
-#include "shadow/Unit3.h"
-#include "support/GuiTestSupport.h"
 
-#include <QApplication>
-#include <QMouseEvent>
 #include <QPushButton>
 #include <QTest>
 #include <QToolButton>
-#include <fstream>
-#include <iterator>
-#include <sstream>
 
 namespace gui_test {
 
@@ -25,12 +16,8 @@ TForm* FrameForTests() {
 }
 
 TBitmap FishPicture::Draw() const {
-    TBitmap picture(Width, Height);
-    TCanvas& canvas = picture.Canvas();
-    canvas.Brush.Color = Background;
-    canvas.FillRect(Rect(0, 0, Width, Height));
-    canvas.Brush.Color = Body;
-    canvas.FillRect(Fish);
+    TBitmap picture = Filled(Width, Height, Background);
+    Fill(picture, Fish, Body);
     picture.SetPixel(SpotAt.x(), SpotAt.y(), Spot);
     return picture;
 }
@@ -76,62 +63,15 @@ TBitmap ViewOf(const TBitmap& picture, int zoom, const TBitmap& shadow) {
     return view;
 }
 
-std::string FirstDifference(const TBitmap& actual, const TBitmap& expected) {
-    std::ostringstream out;
-    if (actual.Width() != expected.Width() || actual.Height() != expected.Height()) {
-        out << "size " << actual.Width() << "x" << actual.Height() << " vs " << expected.Width()
-            << "x" << expected.Height();
-        return out.str();
-    }
-    for (int y = 0; y < actual.Height(); ++y) {
-        for (int x = 0; x < actual.Width(); ++x) {
-            if (actual.Pixel(x, y) != expected.Pixel(x, y)) {
-                out << "(" << x << ", " << y << "): " << std::hex << actual.Pixel(x, y) << " vs "
-                    << expected.Pixel(x, y);
-                return out.str();
-            }
-        }
-    }
-    return "";
-}
-
-ByteStore BytesOfFile(const std::string& path) {
-    std::ifstream file(path, std::ios::binary);
-    EXPECT_TRUE(file.good()) << path;
-    return ByteStore(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
-}
-
 void FishWorkspaceTest::SetUp() {
-    ASSERT_TRUE(folder.isValid());
     DataSaved = false;
     WorkspaceClosing = false;
-    Application->CreateForm(Form1);
-    Application->CreateForm(Form3);
-    Application->CreateForm(Form7);
-    Form1->Show();
-    QApplication::setActiveWindow(Form1);
+    ProgramWindowsTest::SetUp();
 }
 
-void FishWorkspaceTest::TearDown() {
-    dialogs.Verify();
-    Application->DestroyForms();
-    Form1 = nullptr;
-    Form3 = nullptr;
-    Form7 = nullptr;
-}
-
-std::string FishWorkspaceTest::PathOf(const std::string& name) const {
-    return folder.filePath(QString::fromStdString(name)).toStdString();
-}
-
-std::string FishWorkspaceTest::WriteSurface(const std::string& name, const TBitmap& surface) {
-    const std::string path = PathOf(name);
-    surface.SaveToFile(path);
-    return path;
-}
-
-std::string FishWorkspaceTest::WritePicture(const std::string& name, const FishPicture& picture) {
-    return WriteSurface(name, picture.Draw());
+std::string FishWorkspaceTest::WritePicture(const std::string& name,
+                                            const FishPicture& picture) const {
+    return Write(name, picture.Draw());
 }
 
 void FishWorkspaceTest::OpenWorkspace(const std::string& path) {
@@ -143,39 +83,6 @@ void FishWorkspaceTest::OpenWorkspace(const std::string& path) {
 void FishWorkspaceTest::RaiseEditor() {
     QTest::mouseClick(Fish()->SpeedButton2, Qt::LeftButton);
     RunPostedEvents();
-}
-
-namespace {
-// QTest takes the point (0, 0) for "the control's centre", so the events are sent here.
-void SendMouse(QWidget* control, QEvent::Type type, QPoint at, Qt::MouseButton button,
-               Qt::MouseButtons held) {
-    QMouseEvent event(type, QPointF(at), control->mapToGlobal(QPointF(at)), button, held,
-                      Qt::NoModifier);
-    QApplication::sendEvent(control, &event);
-}
-} // namespace
-
-void FishWorkspaceTest::Stroke(QWidget* view, QPoint from, const std::vector<QPoint>& moves) {
-    SendMouse(view, QEvent::MouseButtonPress, from, Qt::LeftButton, Qt::LeftButton);
-    QPoint last = from;
-    for (const QPoint& point : moves) {
-        SendMouse(view, QEvent::MouseMove, point, Qt::NoButton, Qt::LeftButton);
-        last = point;
-    }
-    SendMouse(view, QEvent::MouseButtonRelease, last, Qt::LeftButton, Qt::NoButton);
-}
-
-void FishWorkspaceTest::Release(QWidget* control, QPoint pressed, QPoint released) {
-    SendMouse(control, QEvent::MouseButtonPress, pressed, Qt::LeftButton, Qt::LeftButton);
-    SendMouse(control, QEvent::MouseButtonRelease, released, Qt::LeftButton, Qt::NoButton);
-}
-
-void FishWorkspaceTest::Click(QWidget* control, QPoint at) {
-    Release(control, at, at);
-}
-
-void FishWorkspaceTest::Hover(QWidget* control, QPoint at) {
-    SendMouse(control, QEvent::MouseMove, at, Qt::NoButton, Qt::NoButton);
 }
 
 void FishWorkspaceTest::CloseAllQuietly() {

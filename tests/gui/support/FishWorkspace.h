@@ -1,24 +1,25 @@
 // The fish workspace tests' fixture: the program's three start-up windows, pictures written by
-// code into a temporary folder, opening a workspace through the Fish Data button with a scripted
-// open dialog, real mouse strokes, and the soft pen's stamp worked out independently of the pen
-// window.
+// code into the scratch folder, opening a workspace through the Fish Data button with a scripted
+// open dialog, the texts the workspace shows, and the soft pen's stamp worked out independently
+// of the pen window.
 #pragma once
 
 #include "fish/Unit2.h"
 #include "fish/Unit4.h"
-#include "raster/PixelStore.h"
 #include "shadow/Unit6.h"
-#include "support/ScriptedDialogs.h"
+#include "support/MouseStrokes.h"
+#include "support/ProgramWindows.h"
 
 #include <QPoint>
-#include <QTemporaryDir>
-#include <cstdint>
-#include <functional>
-#include <gtest/gtest.h>
 #include <string>
-#include <vector>
 
 namespace gui_test {
+
+// The workspace's question on closing unsaved work, its overwrite question and its message once
+// a sheet is written.
+inline constexpr const char* kCreateQuestion = "熱帯魚画像ﾃﾞｰﾀを作成しますか？";
+inline constexpr const char* kOverwriteQuestion = "既存のファイルに上書きしてもいいですか？";
+inline constexpr const char* kFinished = "画像ファイル作成終了";
 
 // A picture on one background colour with a rectangle of "fish" colour and a second colour
 // spot inside it, so the bounding box, the mask and the pick all have something to find.
@@ -59,20 +60,12 @@ void StampDefaultPen(TBitmap& shadow, int x, int y);
 // `picture` stretched by `zoom` and ANDed with `shadow`: what a view must show.
 TBitmap ViewOf(const TBitmap& picture, int zoom, const TBitmap& shadow);
 
-// The index of the first pixel where two surfaces differ, as "(x, y): a vs b", or "" if equal.
-std::string FirstDifference(const TBitmap& actual, const TBitmap& expected);
-
-ByteStore BytesOfFile(const std::string& path);
-
-class FishWorkspaceTest : public ::testing::Test {
+class FishWorkspaceTest : public ProgramWindowsTest {
   protected:
     void SetUp() override;
-    void TearDown() override;
 
-    // Writes the picture as a BMP file in the temporary folder and gives its full path.
-    std::string WritePicture(const std::string& name, const FishPicture& picture);
-    std::string WriteSurface(const std::string& name, const TBitmap& surface);
-    std::string PathOf(const std::string& name) const;
+    // Writes the picture as a BMP file in the scratch folder and gives its full path.
+    std::string WritePicture(const std::string& name, const FishPicture& picture) const;
 
     // Presses "Fish Data" and chooses `path`; the three windows of the new workspace.
     void OpenWorkspace(const std::string& path);
@@ -84,19 +77,8 @@ class FishWorkspaceTest : public ::testing::Test {
     // before painting: the pen window shows beside it and paints its stamp.
     void RaiseEditor();
 
-    // A real drag on an image control: press at `from`, one move per point, release at the last.
-    static void Stroke(QWidget* view, QPoint from, const std::vector<QPoint>& moves);
-    // A press and a release without movement in between, at two points or at one.
-    static void Release(QWidget* control, QPoint pressed, QPoint released);
-    static void Click(QWidget* control, QPoint at);
-    // A move with no button held.
-    static void Hover(QWidget* control, QPoint at);
-
     // Closes every child as the program would on a Fish Data without questions, and frees them.
     void CloseAllQuietly();
-
-    ScriptedDialogs dialogs;
-    QTemporaryDir folder;
 };
 
 } // namespace gui_test

@@ -1,8 +1,10 @@
 // Helpers shared by the GUI tests: running posted events as the event loop would, and reading
-// the frame's child list and menu bar back as names.
+// the frame's child list and menu bar back as names. The toolkit-free support is in reach too.
 #pragma once
 
 #include "app/toolkit/Form.h"
+#include "tests/support/Files.h"
+#include "tests/support/Surfaces.h"
 
 #include <string>
 #include <vector>
@@ -10,6 +12,8 @@
 class QMenu;
 
 namespace gui_test {
+using namespace test_support;
+
 // One turn of the event loop: posted events (deferred frees among them), then the rest.
 void RunPostedEvents();
 // The captions of the frame's children in child-list order.

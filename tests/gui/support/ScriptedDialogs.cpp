@@ -3,8 +3,8 @@
 #include "support/ScriptedDialogs.h"
 
 #include "app/toolkit/Application.h"
+#include "support/GuiTestSupport.h"
 
-#include <QCoreApplication>
 #include <gtest/gtest.h>
 
 ScriptedDialogs::ScriptedDialogs() {
@@ -78,8 +78,7 @@ std::optional<ScriptedDialogs::Step> ScriptedDialogs::Take(Kind kind, const std:
     script_.pop_front();
     EXPECT_EQ(step.text, text) << "text of the " << KindName(kind);
     // A modal box runs a nested loop: windows marked to be freed go now.
-    QCoreApplication::sendPostedEvents();
-    QCoreApplication::processEvents();
+    gui_test::RunPostedEvents();
     if (step.whileShown) {
         step.whileShown();
     }

@@ -2,15 +2,13 @@
 // stamp in its top-left square above the three sliders.
 #include "screenshots/Screenshots.h"
 #include "shadow/Unit3.h"
-
-#include <QCoreApplication>
+#include "support/GuiTestSupport.h"
 
 namespace {
 TRegisterScreenshot penWindow{"pen", [] {
                                   Form3->Show();
                                   // The paint that follows the showing draws the stamp.
-                                  QCoreApplication::sendPostedEvents();
-                                  QCoreApplication::processEvents();
+                                  gui_test::RunPostedEvents();
                                   return static_cast<QWidget*>(Form3);
                               }};
 } // namespace

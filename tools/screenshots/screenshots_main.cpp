@@ -1,10 +1,10 @@
 // The screenshot tool: starts the program's windows as start-up does, then renders every
 // registered window into the folder given as the only argument.
 #include "app/Unit1.h"
-#include "app/Unit7.h"
 #include "app/toolkit/Application.h"
 #include "screenshots/Screenshots.h"
-#include "shadow/Unit3.h"
+#include "support/GuiTestSupport.h"
+#include "support/ProgramWindows.h"
 
 #include <QApplication>
 #include <QDir>
@@ -30,18 +30,14 @@ int main(int argc, char** argv) {
     int failures = 0;
     try {
         Application->SetTitle("VELMORA.exe");
-        Application->CreateForm(Form1);
-        Application->CreateForm(Form3);
-        Application->CreateForm(Form7);
-        Form1->Show();
+        gui_test::StartProgramWindows();
         for (const TScreenshot& shot : Screenshots()) {
             // Each shot starts from the empty frame, whatever the order of registration.
             while (Form1->MDIChildCount() > 0) {
                 Form1->MDIChildren(0)->Free();
             }
             QWidget* window = shot.stage();
-            QCoreApplication::sendPostedEvents();
-            QCoreApplication::processEvents();
+            gui_test::RunPostedEvents();
             const QString file = folder.filePath(QString::fromStdString(shot.role) + ".png");
             if (!window || !window->window()->grab().save(file)) {
                 std::cerr << "velmora_screenshots: " << shot.role << " failed\n";
@@ -54,6 +50,6 @@ int main(int argc, char** argv) {
         std::cerr << "velmora_screenshots: " << error.what() << '\n';
         return 1;
     }
-    Application->DestroyForms();
+    gui_test::EndProgramWindows();
     return failures == 0 ? 0 : 1;
 }

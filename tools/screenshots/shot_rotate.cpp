@@ -4,12 +4,11 @@
 #include "raster/Bmp.h"
 #include "rotate/Unit8.h"
 #include "screenshots/Screenshots.h"
-
-#include <QTemporaryDir>
+#include "tests/support/ScratchFolder.h"
 
 namespace {
 // The sheet a user would have saved for the sample: its fish with a soft shadow in each pattern.
-std::string SampleSheet(const std::string& fishPath, const QTemporaryDir& folder) {
+std::string SampleSheet(const std::string& fishPath, const test_support::ScratchFolder& folder) {
     const TBitmap fish = ReadBmpFile(fishPath);
     TBitmap shadow1(fish.Width(), fish.Height());
     TBitmap shadow2(fish.Width(), fish.Height());
@@ -21,16 +20,16 @@ std::string SampleSheet(const std::string& fishPath, const QTemporaryDir& folder
                              fish.Height() * 3 / 4);
     TBitmap sheet;
     ComposeFishSheet(fish, fish.Pixel(0, 0), shadow1, shadow2, 1, sheet);
-    const std::string path = folder.filePath("clownfish.bmp").toStdString();
+    const std::string path = folder.Path("clownfish.bmp");
     WriteBmpFile(sheet, path);
     return path;
 }
 
 TRegisterScreenshot rotationWindow{"rotate", []() -> QWidget* {
-                                       static QTemporaryDir folder;
+                                       static test_support::ScratchFolder folder;
                                        const std::string fish =
                                            VELMORA_SAMPLES "/clownfish-120x80.bmp";
-                                       if (!FileExists(fish) || !folder.isValid()) {
+                                       if (!FileExists(fish)) {
                                            return nullptr;
                                        }
                                        TMDIRotate* window =

@@ -32,9 +32,6 @@ using namespace gui_test;
 
 namespace {
 
-const char* const kOverwriteQuestion = "既存のファイルに上書きしてもいいですか？";
-const char* const kFinished = "画像ファイル作成終了";
-
 // The resident set size in kB, as the kernel reports it.
 long ResidentKb() {
     std::ifstream status("/proc/self/status");
@@ -67,10 +64,10 @@ class Soak : public FishWorkspaceTest {
         wide_.Background = RGB(10, 90, 30);
         smallPath_ = WritePicture("small.bmp", small_);
         widePath_ = WritePicture("wide.bmp", wide_);
-        sheetPath_ = WriteSurface("sheet.bmp", FishSheet());
-        rockPaths_[0] = WriteSurface("rock-a.bmp", RockPicture(kWater));
-        rockPaths_[1] = WriteSurface("rock-b.bmp", RockPicture(RGB(40, 160, 40)));
-        std::filesystem::create_directory(PathOf("out"));
+        sheetPath_ = Write("sheet.bmp", FishSheet());
+        rockPaths_[0] = Write("rock-a.bmp", RockPicture(kWater));
+        rockPaths_[1] = Write("rock-b.bmp", RockPicture(RGB(40, 160, 40)));
+        std::filesystem::create_directory(Path("out"));
     }
 
     // Open, pick the background, paint in both views, watch the preview, save, close.
@@ -89,7 +86,7 @@ class Soak : public FishWorkspaceTest {
         QTest::mouseClick(Shadow()->SpeedButton3, Qt::LeftButton);
         ASSERT_EQ(Form1->ActiveMDIChild(), Anim());
 
-        const std::string out = PathOf("out/sheet.bmp");
+        const std::string out = Path("out/sheet.bmp");
         dialogs.ExpectSave(out);
         if (FileExists(out)) {
             dialogs.ExpectWarning(kOverwriteQuestion, TMsgResult::mrYes);
@@ -144,8 +141,8 @@ class Soak : public FishWorkspaceTest {
         auto* window = qobject_cast<TMDIAcc*>(Form1->ActiveMDIChild());
         ASSERT_NE(window, nullptr);
         QTest::mouseClick(window->Image2, Qt::LeftButton, {}, QPoint(1, 1));
-        const AccessoryNames names = AccessoryFileNames(PathOf("out/rock.bmp"));
-        dialogs.ExpectSave(PathOf("out/rock.bmp"));
+        const AccessoryNames names = AccessoryFileNames(Path("out/rock.bmp"));
+        dialogs.ExpectSave(Path("out/rock.bmp"));
         if (FileExists(names.Mask)) {
             dialogs.ExpectWarning(MaskOverwritePrompt(names.Mask), TMsgResult::mrYes);
         }
@@ -219,15 +216,15 @@ TEST_F(Soak, ResidentMemoryStaysFlatAndTheLastCycleWritesWhatTheAlgorithmsMake) 
     EXPECT_EQ(QApplication::allWidgets().size(), baselineWidgets);
 
     // The last cycle's files, byte for byte.
-    EXPECT_EQ(BytesOfFile(PathOf("out/sheet.bmp")), expectedSheet_);
+    EXPECT_EQ(FirstDifferingByte(FileBytes(Path("out/sheet.bmp")), expectedSheet_), "");
     TBitmap up, down;
     const UpDownSheets turned = BuildUpDownSheets(FishSheet(), lastAngle_, up, down);
     const UpDownNames upDown = UpDownFileNames(sheetPath_);
-    EXPECT_EQ(BytesOfFile(upDown.Up), EncodeBmp(turned.Up));
-    EXPECT_EQ(BytesOfFile(upDown.Down), EncodeBmp(turned.Down));
+    EXPECT_EQ(FirstDifferingByte(FileBytes(upDown.Up), EncodeBmp(turned.Up)), "");
+    EXPECT_EQ(FirstDifferingByte(FileBytes(upDown.Down), EncodeBmp(turned.Down)), "");
     const TColor rockBackground = lastRock_ == 0 ? kWater : RGB(40, 160, 40);
     const AccessoryData crop = CropAccessory(RockPicture(rockBackground), rockBackground);
-    const AccessoryNames names = AccessoryFileNames(PathOf("out/rock.bmp"));
-    EXPECT_EQ(BytesOfFile(names.Picture), EncodeBmp(crop.Picture));
-    EXPECT_EQ(BytesOfFile(names.Mask), EncodeBmp(crop.Mask));
+    const AccessoryNames names = AccessoryFileNames(Path("out/rock.bmp"));
+    EXPECT_EQ(FirstDifferingByte(FileBytes(names.Picture), EncodeBmp(crop.Picture)), "");
+    EXPECT_EQ(FirstDifferingByte(FileBytes(names.Mask), EncodeBmp(crop.Mask)), "");
 }

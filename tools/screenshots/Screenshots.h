@@ -8,8 +8,8 @@
 #include <vector>
 
 struct TScreenshot {
-    std::string role;                 // file name without ".png", e.g. "main"
-    std::function<QWidget*()> stage;  // brings the window into a realistic state, returns it
+    std::string role;                // file name without ".png", e.g. "main"
+    std::function<QWidget*()> stage; // brings the window into a realistic state, returns it
 };
 
 std::vector<TScreenshot>& Screenshots();

@@ -6,16 +6,18 @@
 #include "app/toolkit/Application.h"
 #include "app/toolkit/Dialogs.h"
 #include "fish/Unit4.h"
-#include "screenshots/WorkspaceStrokes.h"
 #include "shadow/Unit6.h"
+#include "support/GuiTestSupport.h"
+#include "support/MouseStrokes.h"
 
-#include <QCoreApplication>
 #include <QLabel>
 #include <QPainter>
 #include <QPixmap>
 #include <QPushButton>
 #include <QToolButton>
+#include <cmath>
 #include <filesystem>
+#include <vector>
 
 namespace {
 // The frame's size while a workspace is on show: room for the editor's two zoomed views.
@@ -41,9 +43,18 @@ std::string SamplePath(const std::string& sample) {
     return (std::filesystem::path(VELMORA_SAMPLES) / sample).lexically_normal().string();
 }
 
-void RunEvents() {
-    QCoreApplication::sendPostedEvents();
-    QCoreApplication::processEvents();
+// A wavy stroke from `from` to `to` as the user paints it, one point every two pixels.
+void PaintWave(QWidget* view, QPoint from, QPoint to, int amplitude) {
+    std::vector<QPoint> points;
+    const QPoint span = to - from;
+    const int steps = std::max(1, std::max(std::abs(span.x()), std::abs(span.y())) / 2);
+    for (int i = 1; i <= steps; ++i) {
+        const double t = static_cast<double>(i) / steps;
+        const double wave = amplitude * std::sin(t * 2 * 3.14159265358979);
+        points.emplace_back(from.x() + static_cast<int>(span.x() * t),
+                            from.y() + static_cast<int>(span.y() * t + wave));
+    }
+    gui_test::Stroke(view, from, points);
 }
 } // namespace
 
@@ -65,12 +76,12 @@ bool OpenSampleWorkspace(const std::string& sample) {
         const int offset = 28 * (Form1->MDIChildCount() - 1 - i);
         child->SetBounds(offset, offset, child->Width(), child->Height());
     }
-    RunEvents();
+    gui_test::RunPostedEvents();
     return Form1->MDIChildCount() == 3;
 }
 
 QWidget* StillOfFrameAndFree(TForm* floating) {
-    RunEvents();
+    gui_test::RunPostedEvents();
     QPixmap still = Form1->grab();
     if (floating && floating->Visible()) {
         QPainter painter(&still);
@@ -86,7 +97,7 @@ QWidget* StillOfFrameAndFree(TForm* floating) {
     if (savedSize.isValid()) {
         Form1->resize(savedSize);
     }
-    RunEvents();
+    gui_test::RunPostedEvents();
     // The still outlives the stage, which the tool grabs after it returns; the previous one goes.
     static QLabel* label = nullptr;
     delete label;
@@ -104,19 +115,19 @@ TMDIShadow* PaintSampleShadows() {
     if (!fish) {
         return nullptr;
     }
-    ClickAt(fish->Image1, QPoint(3, 3));
+    gui_test::Click(fish->Image1, QPoint(3, 3));
     fish->SpeedButton2->click();
-    RunEvents();
+    gui_test::RunPostedEvents();
     auto* editor = qobject_cast<TMDIShadow*>(Form1->ActiveMDIChild());
     if (!editor) {
         return nullptr;
     }
     // Widened by the user until both views show.
     editor->SetClientWidth(editor->Image2->geometry().right() + 4);
-    RunEvents();
-    DragThrough(editor->Image1, WavyStroke(QPoint(40, 60), QPoint(180, 60), 8));
-    DragThrough(editor->Image1, WavyStroke(QPoint(60, 110), QPoint(170, 100), 5));
-    DragThrough(editor->Image2, WavyStroke(QPoint(50, 45), QPoint(190, 120), 6));
-    DragThrough(editor->Image2, WavyStroke(QPoint(120, 40), QPoint(120, 130), 4));
+    gui_test::RunPostedEvents();
+    PaintWave(editor->Image1, QPoint(40, 60), QPoint(180, 60), 8);
+    PaintWave(editor->Image1, QPoint(60, 110), QPoint(170, 100), 5);
+    PaintWave(editor->Image2, QPoint(50, 45), QPoint(190, 120), 6);
+    PaintWave(editor->Image2, QPoint(120, 40), QPoint(120, 130), 4);
     return editor;
 }

@@ -3,7 +3,7 @@
 #include "fish/Unit4.h"
 #include "screenshots/Screenshots.h"
 #include "screenshots/WorkspaceShots.h"
-#include "screenshots/WorkspaceStrokes.h"
+#include "support/MouseStrokes.h"
 
 namespace {
 TRegisterScreenshot fishWindow{"fish", []() -> QWidget* {
@@ -12,7 +12,7 @@ TRegisterScreenshot fishWindow{"fish", []() -> QWidget* {
                                    }
                                    auto* fish = qobject_cast<TMDIFish*>(Form1->ActiveMDIChild());
                                    if (fish) {
-                                       ClickAt(fish->Image1, QPoint(3, 3));
+                                       gui_test::Click(fish->Image1, QPoint(3, 3));
                                    }
                                    return StillOfFrameAndFree();
                                }};
