@@ -31,6 +31,10 @@ std::vector<BadFile> SheetBadFiles() {
     return BadFiles([] { return BmpBytesOf(FishSheet()); }, false);
 }
 
+bool HourglassLeft(const QWidget* widget) {
+    return widget->testAttribute(Qt::WA_SetCursor);
+}
+
 class FileFaultTest : public DataWindowTest {
   protected:
     std::map<std::string, std::string> Snapshot() const { return FolderSnapshot(Folder()); }
@@ -44,16 +48,24 @@ class FileFaultTest : public DataWindowTest {
         }
         return before;
     }
+    // After a failed write: the dialogs as scripted, no file changed but those written before the
+    // failure, the window still there and unsaved, and no hourglass left on `busy`.
+    template <class W>
+    void ExpectFailedWriteKeptTheRest(const W* window, const QWidget* busy,
+                                      const std::map<std::string, std::string>& before,
+                                      const std::vector<std::string>& written, const char* name) {
+        dialogs.Verify();
+        EXPECT_EQ(Snapshot(), Except(before, written)) << name;
+        EXPECT_EQ(Form1->MDIChildCount(), 1) << name;
+        EXPECT_TRUE(window->Unsaved) << name;
+        EXPECT_FALSE(HourglassLeft(busy)) << name;
+    }
 
     FaultCases faults{Folder()};
 };
 
 void Click(QWidget* button) {
     QTest::mouseClick(button, Qt::LeftButton);
-}
-
-bool HourglassLeft(QWidget* widget) {
-    return widget->testAttribute(Qt::WA_SetCursor);
 }
 
 } // namespace
@@ -207,11 +219,7 @@ TEST_F(FileFaultTest, CreateDataThatCannotWriteKeepsTheEarlierSheetsAndTheWindow
             }
             RunPostedEvents();
         }
-        dialogs.Verify();
-        EXPECT_EQ(Snapshot(), Except(before, c.written)) << c.name;
-        EXPECT_EQ(Form1->MDIChildCount(), 1) << c.name;
-        EXPECT_TRUE(window->Unsaved) << c.name;
-        EXPECT_FALSE(HourglassLeft(window->SpeedButton1)) << c.name;
+        ExpectFailedWriteKeptTheRest(window, window->SpeedButton1, before, c.written, c.name);
 
         // Once the fault is gone the same window writes its sheets.
         if (!c.blocked.empty()) {
@@ -378,11 +386,7 @@ TEST_F(FileFaultTest, AccessorySaveThatCannotWriteKeepsEarlierFilesTheWindowAndI
             }
             RunPostedEvents();
         }
-        dialogs.Verify();
-        EXPECT_EQ(Snapshot(), Except(before, c.written)) << c.name;
-        EXPECT_EQ(Form1->MDIChildCount(), 1) << c.name;
-        EXPECT_TRUE(window->Unsaved) << c.name;
-        EXPECT_FALSE(HourglassLeft(window)) << c.name;
+        ExpectFailedWriteKeptTheRest(window, window, before, c.written, c.name);
 
         // Once the fault is gone the same window saves (the mask is there now: it asks).
         if (!c.blocked.empty()) {

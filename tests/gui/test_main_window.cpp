@@ -25,10 +25,6 @@ using namespace gui_test;
 using Names = std::vector<std::string>;
 
 namespace {
-long Count(const std::string& entry) {
-    return std::count(EventLog().begin(), EventLog().end(), entry);
-}
-
 // The start-up of the program, without the event loop.
 class MainWindowTest : public ProgramWindowsTest {
   protected:
@@ -183,7 +179,7 @@ TEST_F(MainWindowTest, MenuExitTerminatesAtOnceWithoutClosingAnyChild) {
     AskingChild<TMDIAnim>("anim");
     Form1->Exit1->trigger();
     EXPECT_TRUE(Application->Terminated());
-    EXPECT_EQ(Count("rotate:Close") + Count("anim:Close"), 0);
+    EXPECT_EQ(EventCount("rotate:Close") + EventCount("anim:Close"), 0);
     EXPECT_EQ(Form1->MDIChildCount(), 2);
 }
 
@@ -197,9 +193,9 @@ TEST_F(MainWindowTest, ToolBarExitClosesAllButFishWindowsAndShadowEditorsThenTer
     dialogs.ExpectWarning("save anim?", TMsgResult::mrNo);
     QTest::mouseClick(Form1->BitBtn4, Qt::LeftButton);
     EXPECT_TRUE(Application->Terminated());
-    EXPECT_EQ(Count("rotate:Close"), 1);
-    EXPECT_EQ(Count("anim:Close"), 1);
-    EXPECT_EQ(Count("fish:Close") + Count("shadow:Close"), 0);
+    EXPECT_EQ(EventCount("rotate:Close"), 1);
+    EXPECT_EQ(EventCount("anim:Close"), 1);
+    EXPECT_EQ(EventCount("fish:Close") + EventCount("shadow:Close"), 0);
 }
 
 TEST_F(MainWindowTest, ToolBarExitSkipsPositionsThatFreeingInAQuestionTookAway) {
@@ -222,9 +218,9 @@ TEST_F(MainWindowTest, ToolBarExitSkipsPositionsThatFreeingInAQuestionTookAway) 
     dialogs.ExpectWarning("save rotate2?", TMsgResult::mrNo);
     Form1->BitBtn4Click();
     EXPECT_EQ(leftDuringQuestion, 1);
-    EXPECT_EQ(Count("rotate1:Close"), 1);
-    EXPECT_EQ(Count("fish:Close"), 1);
-    EXPECT_EQ(Count("rotate2:Close"), 2);
+    EXPECT_EQ(EventCount("rotate1:Close"), 1);
+    EXPECT_EQ(EventCount("fish:Close"), 1);
+    EXPECT_EQ(EventCount("rotate2:Close"), 2);
     EXPECT_TRUE(Application->Terminated());
 }
 
@@ -232,8 +228,8 @@ TEST_F(MainWindowTest, ClosingTheFrameEndsTheProgramWithoutChildCloseHandlers) {
     AskingChild("rotate");
     Form1->close();
     EXPECT_TRUE(Application->Terminated());
-    EXPECT_EQ(Count("rotate:CloseQuery"), 1);
-    EXPECT_EQ(Count("rotate:Close"), 0);
+    EXPECT_EQ(EventCount("rotate:CloseQuery"), 1);
+    EXPECT_EQ(EventCount("rotate:Close"), 0);
 }
 
 TEST_F(MainWindowTest, ChildMenuReplacesTheFrameMenuWhileToolBarStaysReachable) {

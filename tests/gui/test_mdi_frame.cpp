@@ -18,10 +18,6 @@ using namespace gui_test;
 using Names = std::vector<std::string>;
 
 namespace {
-long Count(const std::string& entry) {
-    return std::count(EventLog().begin(), EventLog().end(), entry);
-}
-
 class MdiFrameTest : public TestFrameTest {
   protected:
     TTestChild* Child(const std::string& name) { return new TTestChild(name); }
@@ -55,7 +51,7 @@ TEST_F(MdiFrameTest, LosingChildIsDeactivatedBeforeGainingChildIsActivated) {
     EXPECT_EQ(EventLog()[0], "b:Deactivate");
     EXPECT_EQ(EventLog()[1], "a:Activate");
     // Giving the focus back to the frame's own tool bar does not deactivate the child.
-    EXPECT_EQ(Count("a:Deactivate"), 0);
+    EXPECT_EQ(EventCount("a:Deactivate"), 0);
 }
 
 TEST_F(MdiFrameTest, ActiveChildMenuReplacesFrameMenuUntilLastChildIsFreed) {
@@ -83,10 +79,10 @@ TEST_F(MdiFrameTest, FreeIsDeferredToTheEventLoopAndTheWindowStaysListedUntilThe
     EXPECT_EQ(EventLog().back(), "b:Close");
     EXPECT_TRUE(b->FreePending());
     EXPECT_EQ(ChildNames(frame), (Names{"b", "a"}));
-    EXPECT_EQ(Count("b:Destroy"), 0);
+    EXPECT_EQ(EventCount("b:Destroy"), 0);
     RunPostedEvents();
     EXPECT_EQ(ChildNames(frame), (Names{"a"}));
-    EXPECT_EQ(Count("b:Destroy"), 1);
+    EXPECT_EQ(EventCount("b:Destroy"), 1);
     // The freed active child hands activation to the next one in the list.
     EXPECT_EQ(EventLog().back(), "a:Activate");
 }
@@ -96,8 +92,8 @@ TEST_F(MdiFrameTest, VetoStopsTheCloseBeforeTheCloseHandler) {
     a->AllowClose = false;
     a->Close();
     RunPostedEvents();
-    EXPECT_EQ(Count("a:CloseQuery"), 1);
-    EXPECT_EQ(Count("a:Close"), 0);
+    EXPECT_EQ(EventCount("a:CloseQuery"), 1);
+    EXPECT_EQ(EventCount("a:Close"), 0);
     EXPECT_FALSE(a->FreePending());
     EXPECT_EQ(frame->MDIChildCount(), 1);
 }
@@ -127,10 +123,10 @@ TEST_F(MdiFrameTest, ClosingAWindowMarkedForFreeingRunsTheHandlerAgainAndFreesOn
     TTestChild* a = Child("a");
     a->Close();
     a->Close();
-    EXPECT_EQ(Count("a:Close"), 2);
+    EXPECT_EQ(EventCount("a:Close"), 2);
     RunPostedEvents();
     RunPostedEvents();
-    EXPECT_EQ(Count("a:Destroy"), 1);
+    EXPECT_EQ(EventCount("a:Destroy"), 1);
     EXPECT_EQ(frame->MDIChildCount(), 0);
 
     // The same from inside its own close handler, as a workspace close does.
@@ -143,9 +139,9 @@ TEST_F(MdiFrameTest, ClosingAWindowMarkedForFreeingRunsTheHandlerAgainAndFreesOn
         }
     };
     b->Close();
-    EXPECT_EQ(Count("b:Close"), 2);
+    EXPECT_EQ(EventCount("b:Close"), 2);
     RunPostedEvents();
-    EXPECT_EQ(Count("b:Destroy"), 1);
+    EXPECT_EQ(EventCount("b:Destroy"), 1);
 }
 
 TEST_F(MdiFrameTest, WindowClosedEarlierIsFreedInsideTheNestedLoopOfAQuestion) {
@@ -158,7 +154,7 @@ TEST_F(MdiFrameTest, WindowClosedEarlierIsFreedInsideTheNestedLoopOfAQuestion) {
                           [&] { childrenDuringQuestion = frame->MDIChildCount(); });
     b->Close();
     EXPECT_EQ(childrenDuringQuestion, 1);
-    EXPECT_EQ(Count("a:Destroy"), 1);
+    EXPECT_EQ(EventCount("a:Destroy"), 1);
     EXPECT_EQ(ChildNames(frame), (Names{"b"}));
 }
 
@@ -171,16 +167,16 @@ TEST_F(MdiFrameTest, WindowIsNotFreedUnderItsOwnCloseHandlersQuestion) {
                           [&] { listedDuringQuestion = frame->MDIChildCount(); });
     a->Close();
     EXPECT_EQ(listedDuringQuestion, 1);
-    EXPECT_EQ(Count("a:Destroy"), 0);
+    EXPECT_EQ(EventCount("a:Destroy"), 0);
     RunPostedEvents();
-    EXPECT_EQ(Count("a:Destroy"), 1);
+    EXPECT_EQ(EventCount("a:Destroy"), 1);
     EXPECT_EQ(frame->MDIChildCount(), 0);
 }
 
 TEST_F(MdiFrameTest, CloseBoxOfAChildGoesThroughTheCloseProtocol) {
     TTestChild* a = Child("a");
     a->Frame()->close();
-    EXPECT_EQ(Count("a:CloseQuery"), 1);
+    EXPECT_EQ(EventCount("a:CloseQuery"), 1);
     EXPECT_TRUE(a->FreePending());
     RunPostedEvents();
     EXPECT_EQ(frame->MDIChildCount(), 0);
@@ -195,18 +191,18 @@ TEST_F(MdiFrameTest, ClosingTheFrameAsksEveryChildAndEndsWithoutTheirCloseHandle
     a->AllowClose = true;
     frame->close();
     EXPECT_TRUE(Application->Terminated());
-    EXPECT_EQ(Count("a:CloseQuery"), 2);
-    EXPECT_EQ(Count("b:CloseQuery"), 2);
-    EXPECT_EQ(Count("a:Close") + Count("b:Close"), 0);
+    EXPECT_EQ(EventCount("a:CloseQuery"), 2);
+    EXPECT_EQ(EventCount("b:CloseQuery"), 2);
+    EXPECT_EQ(EventCount("a:Close") + EventCount("b:Close"), 0);
 }
 
 TEST_F(MdiFrameTest, DestroyingAllWindowsRunsDestroyHandlersButNoCloseHandlers) {
     Child("a");
     Child("b");
     Application->DestroyForms();
-    EXPECT_EQ(Count("a:Destroy"), 1);
-    EXPECT_EQ(Count("b:Destroy"), 1);
-    EXPECT_EQ(Count("a:Close") + Count("b:Close"), 0);
+    EXPECT_EQ(EventCount("a:Destroy"), 1);
+    EXPECT_EQ(EventCount("b:Destroy"), 1);
+    EXPECT_EQ(EventCount("a:Close") + EventCount("b:Close"), 0);
 }
 
 TEST_F(MdiFrameTest, TileStacksWideWindowsAndCascadeOffsetsThem) {

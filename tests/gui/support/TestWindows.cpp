@@ -2,12 +2,17 @@
 #include "support/TestWindows.h"
 
 #include <QPushButton>
+#include <algorithm>
 
 namespace gui_test {
 
 std::vector<std::string>& EventLog() {
     static std::vector<std::string> log;
     return log;
+}
+
+long EventCount(const std::string& entry) {
+    return std::count(EventLog().begin(), EventLog().end(), entry);
 }
 
 TTestFrame::TTestFrame() {

@@ -15,6 +15,8 @@ namespace gui_test {
 
 // Every event of every test window, as "name:Event", in order.
 std::vector<std::string>& EventLog();
+// How often `entry` stands in the event log.
+long EventCount(const std::string& entry);
 
 class TTestFrame : public TForm {
     Q_OBJECT
