@@ -23,8 +23,6 @@ class FishWindowTest : public FishWorkspaceTest {
   protected:
     void SetUp() override {
         FishWorkspaceTest::SetUp();
-        picture.Fish = Rect(10, 8, 30, 20);
-        picture.SpotAt = QPoint(12, 10);
         OpenWorkspace(WritePicture("fish.bmp", picture));
         fish = Fish();
         ASSERT_NE(fish, nullptr);
@@ -47,7 +45,7 @@ class FishWindowTest : public FishWorkspaceTest {
         ComposeFishSheet(picture.Draw(), background, white, white, 2, sheet);
         return EncodeBmp(sheet);
     }
-    FishPicture picture{40, 30};
+    FishPicture picture{40, 30, Rect(10, 8, 30, 20), QPoint(12, 10)};
     TMDIFish* fish = nullptr;
 };
 } // namespace

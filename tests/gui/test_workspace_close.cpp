@@ -23,8 +23,6 @@ class WorkspaceCloseTest : public FishWorkspaceTest {
   protected:
     void SetUp() override {
         FishWorkspaceTest::SetUp();
-        picture.Fish = Rect(10, 6, 40, 24);
-        picture.SpotAt = QPoint(20, 10);
         OpenWorkspace(WritePicture("fish.bmp", picture));
         RaiseEditor();
     }
@@ -40,7 +38,7 @@ class WorkspaceCloseTest : public FishWorkspaceTest {
         EXPECT_EQ(Form1->MDIChildCount(), 0);
         EXPECT_TRUE(WorkspaceClosing);
     }
-    FishPicture picture{50, 30};
+    FishPicture picture{50, 30, Rect(10, 6, 40, 24), QPoint(20, 10)};
 };
 
 // The close box of each window, its File > Close, and the preview reached by the tool-bar Exit.

@@ -47,11 +47,6 @@ const char* WriteFaultName(WriteFault fault) {
 
 class WorkspaceFaultTest : public FishWorkspaceTest {
   protected:
-    void SetUp() override {
-        FishWorkspaceTest::SetUp();
-        picture.Fish = Rect(10, 6, 40, 24);
-        picture.SpotAt = QPoint(20, 10);
-    }
     std::map<std::string, std::string> Snapshot() const { return FolderSnapshot(Folder()); }
 
     // A workspace on the test's picture with one stroke in each view, the editor in front.
@@ -121,7 +116,7 @@ class WorkspaceFaultTest : public FishWorkspaceTest {
         EXPECT_FALSE(WorkspaceClosing);
     }
 
-    FishPicture picture{50, 30};
+    FishPicture picture{50, 30, Rect(10, 6, 40, 24), QPoint(20, 10)};
     FaultCases faults{Folder()};
 };
 

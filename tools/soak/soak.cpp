@@ -56,11 +56,6 @@ class Soak : public FishWorkspaceTest {
   protected:
     void SetUp() override {
         FishWorkspaceTest::SetUp();
-        // One zoomed picture and one wide enough to put the second view below the first.
-        small_.Fish = Rect(10, 6, 40, 24);
-        small_.SpotAt = QPoint(20, 10);
-        wide_.Fish = Rect(20, 10, 140, 60);
-        wide_.SpotAt = QPoint(60, 30);
         wide_.Background = RGB(10, 90, 30);
         smallPath_ = WritePicture("small.bmp", small_);
         widePath_ = WritePicture("wide.bmp", wide_);
@@ -155,8 +150,9 @@ class Soak : public FishWorkspaceTest {
         lastRock_ = cycle % 2;
     }
 
-    FishPicture small_{50, 30};
-    FishPicture wide_{160, 70};
+    // One zoomed picture and one wide enough to put the second view below the first.
+    FishPicture small_{50, 30, Rect(10, 6, 40, 24), QPoint(20, 10)};
+    FishPicture wide_{160, 70, Rect(20, 10, 140, 60), QPoint(60, 30)};
     std::string smallPath_, widePath_, sheetPath_;
     std::string rockPaths_[2];
     ByteStore expectedSheet_;

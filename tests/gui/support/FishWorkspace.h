@@ -25,6 +25,8 @@ inline constexpr const char* kFinished = "画像ファイル作成終了";
 // spot inside it, so the bounding box, the mask and the pick all have something to find.
 struct FishPicture {
     FishPicture(int width, int height) : Width(width), Height(height) {}
+    FishPicture(int width, int height, TRect fish, QPoint spotAt)
+        : Width(width), Height(height), Fish(fish), SpotAt(spotAt) {}
     int Width;
     int Height;
     TColor Background = RGB(0, 0, 200);
