@@ -63,10 +63,8 @@ TEST_F(Batch, FishWritesTheSheetTheWindowWouldSave) {
     const TBitmap picture = FishPicture(40, 30, background); // zoom 2
     TBitmap shadow1 = Filled(80, 60, clWhite);
     TBitmap shadow2 = Filled(80, 60, clWhite);
-    shadow1.Canvas().Brush.Color = PaletteGrey(120);
-    shadow1.Canvas().FillRect(Rect(20, 20, 50, 40));
-    shadow2.Canvas().Brush.Color = RGB(90, 0, 255);
-    shadow2.Canvas().FillRect(Rect(30, 10, 70, 50));
+    Fill(shadow1, Rect(20, 20, 50, 40), PaletteGrey(120));
+    Fill(shadow2, Rect(30, 10, 70, 50), RGB(90, 0, 255));
     const std::string input = Write("Fish.bmp", picture);
     const ProgramRun run =
         Invoke({"fish", input, "-o", Path("sheet.bmp"), "--background", "0,0", "--shadow1",
@@ -196,8 +194,7 @@ TEST_F(Batch, RotateRefusesASheetWithoutBlackMaskAndWritesNothing) {
 
 TEST_F(Batch, AccessoryWritesLowerCasedPictureAndOneBitMask) {
     TBitmap picture = Filled(30, 20, RGB(0, 0, 255));
-    picture.Canvas().Brush.Color = RGB(90, 90, 90);
-    picture.Canvas().FillRect(Rect(5, 4, 25, 18));
+    Fill(picture, Rect(5, 4, 25, 18), RGB(90, 90, 90));
     picture.SetPixel(6, 5, clBlack);
     const std::string input = Write("decor.bmp", picture);
     const ProgramRun run =
@@ -264,9 +261,8 @@ TEST_F(Batch, ConvertWritesColourFilesThatKeepTheirPixels) {
 
 TEST_F(Batch, CheckNamesEachBrokenRuleWithItsCountAndFirstPixel) {
     TBitmap sheet = Filled(6, 4, clBlack);
-    sheet.Canvas().Brush.Color = clWhite;
-    sheet.Canvas().FillRect(Rect(3, 0, 6, 2)); // mask all white
-    sheet.SetPixel(1, 0, RGB(5, 5, 5));        // image not black under white mask
+    Fill(sheet, Rect(3, 0, 6, 2), clWhite); // mask all white
+    sheet.SetPixel(1, 0, RGB(5, 5, 5));     // image not black under white mask
     sheet.SetPixel(2, 1, RGB(5, 5, 5));
     sheet.SetPixel(4, 1, RGB(255, 0, 0)); // mask colour
     sheet.SetPixel(0, 3, RGB(1, 2, 3));   // not grey

@@ -243,10 +243,8 @@ TEST_F(WorkspaceFaultTest, LoadShadowsFromAnUnreadableSheetChangesNeitherViewsNo
     const TColor grey1 = RGB(128, 128, 128);
     const TColor grey2 = RGB(96, 96, 96);
     TBitmap good = Filled(100, 60, clWhite);
-    good.Canvas().Brush.Color = grey1;
-    good.Canvas().FillRect(Rect(0, 30, 50, 60));
-    good.Canvas().Brush.Color = grey2;
-    good.Canvas().FillRect(Rect(50, 30, 100, 60));
+    Fill(good, Rect(0, 30, 50, 60), grey1);
+    Fill(good, Rect(50, 30, 100, 60), grey2);
     Write("sheet.bmp", good);
     dialogs.ExpectOpen(sheet);
     QTest::mouseClick(editor->SpeedButton5, Qt::LeftButton);
