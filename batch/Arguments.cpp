@@ -114,6 +114,13 @@ void AddInputs(CLI::App& command, Options& options, Demands& demands, const char
     }
 }
 
+CLI::Option* AddOutDir(CLI::App& command, Options& options) {
+    return command
+        .add_option("--out-dir", options.OutDir, "write the files into DIR (made when missing)")
+        ->type_name("DIR")
+        ->check(kNotEmpty);
+}
+
 // -o, or with `orFolder` either -o (one input) or --out-dir; `what` names the file -o gives.
 void AddOutput(CLI::App& command, Options& options, Demands& demands, const char* what,
                bool orFolder) {
@@ -126,18 +133,12 @@ void AddOutput(CLI::App& command, Options& options, Demands& demands, const char
         return;
     }
     file->description("write to this file (one input only)");
-    CLI::Option* folder =
-        command
-            .add_option("--out-dir", options.OutDir,
-                        "write into DIR under the inputs' names (made when missing)")
-            ->type_name("DIR")
-            ->check(kNotEmpty)
-            ->excludes(file);
+    CLI::Option* folder = AddOutDir(command, options)->excludes(file);
     file->excludes(folder);
     HelpLayout::SetUsageDemand(command, std::string("(-o ") + what + " | --out-dir DIR)");
-    demands.emplace_back(&command, [&options, name = command.get_name()] {
+    demands.emplace_back(&command, [&options, name = command.get_name(), what] {
         if (!options.Output && !options.OutDir) {
-            throw UsageError(name + " needs -o FILE or --out-dir DIR", name);
+            throw UsageError(name + " needs -o " + what + " or --out-dir DIR", name);
         }
         if (options.Output && options.Inputs.size() > 1) {
             throw UsageError("-o names one output; use --out-dir for several inputs", name);
@@ -187,11 +188,7 @@ void DeclareCommands(CLI::App& tool, Options& options, Demands& demands) {
     rotate->add_option("--angle", options.Angle, "degrees to turn either way (default 30)")
         ->type_name("N")
         ->check(WithinRange(INT_MIN, INT_MAX));
-    rotate
-        ->add_option("--out-dir", options.OutDir,
-                     "write the sheets into DIR instead, made when missing")
-        ->type_name("DIR")
-        ->check(kNotEmpty);
+    AddOutDir(*rotate, options);
     AddJobs(*rotate, options);
 
     CLI::App* accessory = AddCommand(
