@@ -295,7 +295,10 @@ TEST_F(Batch, ParallelJobsWriteWhatOneJobWritesWithWholeLinesAndTheSummaryLast) 
         EXPECT_EQ(reported.size(), 41u);
         EXPECT_EQ(lines.back(), "velmora-batch: 1 of 41 files failed");
         for (const auto& entry : fs::directory_iterator(out)) {
-            results[jobs - 1][entry.path().filename().string()] = ReadText(entry.path());
+            // The mode too: writers on two threads must not disturb each other's umask.
+            const auto mode = static_cast<unsigned>(entry.status().permissions());
+            results[jobs - 1][entry.path().filename().string()] =
+                ReadText(entry.path()) + " mode " + std::to_string(mode);
         }
     }
     EXPECT_EQ(results[0].size(), 40u);
