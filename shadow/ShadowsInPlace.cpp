@@ -13,13 +13,11 @@ void PlaceQuadrant(const TBitmap& sheet, const TRect& quadrant, const TRect& pla
                    TBitmap& shadow) {
     TCanvas& canvas = shadow.Canvas();
     const TColor brush = canvas.Brush.Color;
-    const std::uint32_t mode = canvas.CopyMode;
     canvas.Brush.Color = clWhite;
     canvas.FillRect(Rect(0, 0, shadow.Width(), shadow.Height()));
-    canvas.CopyMode = cmSrcCopy;
-    canvas.CopyRect(place, sheet.Canvas(), quadrant);
     canvas.Brush.Color = brush;
-    canvas.CopyMode = mode;
+    TCopyModeScope plainCopy(canvas, cmSrcCopy);
+    canvas.CopyRect(place, sheet.Canvas(), quadrant);
 }
 
 } // namespace

@@ -59,6 +59,7 @@ class TMDIShadow : public TForm {
     // zoom, size the four surfaces, fill the views, hand them to the images and lay the views out.
     void OpenPicture();
 
+  public slots:
     void FormCreate();
     void FormActivate();
     void FormClose(TCloseAction& action);
@@ -84,8 +85,10 @@ class TMDIShadow : public TForm {
     void Redo1Click();
     void LoadShadowsInPlace1Click();
 
+  protected:
+    void FindComponents() override;
+
   private:
-    void FindComponents();
     int ZoomFactor() const { return Zoomed ? 2 : 1; }
     void Paint(int pair, int x, int y);
     // Both views back to the plain (zoomed) picture.
