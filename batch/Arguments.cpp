@@ -100,17 +100,14 @@ CLI::App* AddCommand(CLI::App& tool, const char* name, const char* summary, cons
 using Demands = std::vector<std::pair<const CLI::App*, std::function<void()>>>;
 
 // The files a command works on, one or many.
-void AddInputs(CLI::App& command, Options& options, Demands& demands, const char* name,
-               bool justOne) {
-    command.add_option(name, options.Inputs)->required();
+void AddInputs(CLI::App& command, Options& options, const char* name, bool justOne) {
     if (justOne) {
-        demands.emplace_back(&command, [&options, &command, name] {
-            if (options.Inputs.size() != 1) {
-                throw UsageError(command.get_name() + " takes one " + name + ", not " +
-                                     std::to_string(options.Inputs.size()),
-                                 command.get_name());
-            }
-        });
+        command
+            .add_option_function<std::string>(
+                name, [&options](const std::string& input) { options.Inputs = {input}; })
+            ->required();
+    } else {
+        command.add_option(name, options.Inputs)->required();
     }
 }
 
@@ -171,7 +168,7 @@ void DeclareCommands(CLI::App& tool, Options& options, Demands& demands) {
         "It is the sheet the fish window's Save writes. Shadow pictures default to white\n"
         "and must be the picture's size times its zoom factor (2 below 150 x 110, else 1).\n"
         "A warning tells when the background colour is nowhere on a picture's border.");
-    AddInputs(*fish, options, demands, "PICTURE.bmp", false);
+    AddInputs(*fish, options, "PICTURE.bmp", false);
     AddOutput(*fish, options, demands, "SHEET.bmp", true);
     AddBackground(*fish, options);
     for (auto [name, shadow, help] :
@@ -184,7 +181,7 @@ void DeclareCommands(CLI::App& tool, Options& options, Demands& demands) {
     CLI::App* rotate =
         AddCommand(tool, "rotate", "Writes the up and down sheets of each fish data sheet.",
                    "NAMEu.bmp and NAMEd.bmp go beside each sheet, or into DIR.");
-    AddInputs(*rotate, options, demands, "SHEET.bmp", false);
+    AddInputs(*rotate, options, "SHEET.bmp", false);
     rotate->add_option("--angle", options.Angle, "degrees to turn either way (default 30)")
         ->type_name("N")
         ->check(WithinRange(INT_MIN, INT_MAX));
@@ -194,14 +191,14 @@ void DeclareCommands(CLI::App& tool, Options& options, Demands& demands) {
     CLI::App* accessory = AddCommand(
         tool, "accessory", "Writes the cropped accessory picture and its one-bit mask.",
         "The picture goes under the output name lower-cased, the mask beside it as NAMEm.bmp.");
-    AddInputs(*accessory, options, demands, "PICTURE.bmp", false);
+    AddInputs(*accessory, options, "PICTURE.bmp", false);
     AddOutput(*accessory, options, demands, "OUT.bmp", true);
     AddBackground(*accessory, options);
     AddJobs(*accessory, options);
 
     CLI::App* preview =
         AddCommand(tool, "preview", "Writes the animation preview's two frames side by side.", "");
-    AddInputs(*preview, options, demands, "SHEET.bmp", true);
+    AddInputs(*preview, options, "SHEET.bmp", true);
     AddOutput(*preview, options, demands, "FRAMES.bmp", false);
 
     CLI::App* pen =
@@ -221,7 +218,7 @@ void DeclareCommands(CLI::App& tool, Options& options, Demands& demands) {
 
     CLI::App* convert =
         AddCommand(tool, "convert", "Rewrites each BMP file as a 24-bit colour file.", "");
-    AddInputs(*convert, options, demands, "IN.bmp", false);
+    AddInputs(*convert, options, "IN.bmp", false);
     AddOutput(*convert, options, demands, "OUT.bmp", true);
     AddJobs(*convert, options);
 
@@ -231,7 +228,7 @@ void DeclareCommands(CLI::App& tool, Options& options, Demands& demands) {
         "its pixel count and first pixel; or 'cannot be checked' when the file (or its mask)\n"
         "cannot be read, the reason then going to stderr. Fish data sheets and up/down\n"
         "sheets are checked, or with --accessory accessory pictures and their masks.");
-    AddInputs(*check, options, demands, "FILE.bmp", false);
+    AddInputs(*check, options, "FILE.bmp", false);
     check->add_flag("--accessory", options.Accessory,
                     "check accessory pictures, each with NAMEm.bmp beside it");
 }

@@ -22,10 +22,20 @@ std::string HelpLayout::make_help(const CLI::App* app, std::string name,
 }
 
 std::string HelpLayout::make_usage(const CLI::App* app, std::string name) const {
-    std::string line = "Usage: " + name;
-    if (!app->get_subcommands({}).empty()) {
-        return line + " COMMAND [OPTIONS] FILE...\n  or:  " + name + " --help | --version\n";
+    // The tool's usage is every command's usage line, as "Usage:" and "  or:" lines: the form a
+    // manual page's synopsis is made from.
+    const auto commands = app->get_subcommands({});
+    if (!commands.empty()) {
+        std::string lines;
+        for (const CLI::App* command : commands) {
+            const auto* layout = dynamic_cast<const HelpLayout*>(command->get_formatter().get());
+            const std::string usage =
+                layout ? layout->make_usage(command, name + " " + command->get_name()) : "";
+            lines += (lines.empty() ? "" : "  or:  ") + usage.substr(usage.find(' ') + 1);
+        }
+        return lines.empty() ? "" : "Usage: " + lines + "  or:  " + name + " --help | --version\n";
     }
+    std::string line = "Usage: " + name;
     for (const CLI::Option* input :
          app->get_options([](const CLI::Option* option) { return option->get_positional(); })) {
         line += " " + make_option_usage(input);
