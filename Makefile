@@ -1,11 +1,11 @@
-# The commands a developer types: run, test, bench, fuzz, screenshots, soak, format. Each installs
-# what is missing first.
+# The commands a developer types: run, test, bench, fuzz, screenshots, soak, install, package,
+# format. Each installs what is missing first.
 BUILD_DIR ?= build
 JOBS ?= $(shell nproc)
 CMAKE_FLAGS ?=
 
 .PHONY: all deps build run test asan-test soak bench fuzz-build fuzz fuzz-pipeline screenshots \
-	format format-check clean
+	install package format format-check clean
 
 all: build
 
@@ -79,6 +79,19 @@ fuzz-pipeline:
 screenshots: build
 	mkdir -p $(BUILD_DIR)/screenshots
 	QT_QPA_PLATFORM=offscreen $(BUILD_DIR)/tools/screenshots/velmora_screenshots $(BUILD_DIR)/screenshots
+
+# `make install PREFIX=/usr DESTDIR=/tmp/stage` installs under DESTDIR/PREFIX; the programs
+# read nothing from the source or build folder afterwards.
+PREFIX ?= /usr/local
+install: build
+	DESTDIR="$(DESTDIR)" cmake --install $(BUILD_DIR) --prefix "$(PREFIX)"
+
+# The Debian package, $(BUILD_DIR)/package/velmora_VERSION_ARCH.deb, judged by lintian: an error
+# or a warning fails the target.
+package: build
+	rm -f $(BUILD_DIR)/package/*.deb
+	cd $(BUILD_DIR) && cpack --config CPackConfig.cmake
+	lintian --fail-on error,warning $(BUILD_DIR)/package/*.deb
 
 format: deps
 	clang-format -i $$(git ls-files '*.cpp' '*.h')

@@ -3,6 +3,7 @@
 // gathers the sheet's inputs from the open windows for the composer.
 #pragma once
 
+#include "fish/SheetComposer.h"
 #include "raster/TBitmap.h"
 
 #include <string>
@@ -20,6 +21,12 @@ std::string AskSaveFileName();
 // workspace window's close comes here; the flag makes the closes it starts itself return at once.
 void CloseFishWorkspace();
 
+// The Fish Data command after its Open dialog: every child window closed (the old workspace
+// offering to write its sheet), the flags cleared, then the animation preview, the shadow editor
+// and the fish window opened on the picture at `path`, in that order. Each becomes the active
+// child as it opens, so the fish window ends in front.
+void OpenFishWorkspace(const std::string& path);
+
 // Raise every window of that kind; the shadow editor also brings the pen settings window back.
 void ShowShadowEditor();
 void ShowFishWindow();
@@ -29,6 +36,11 @@ void ShowAnimWindow();
 // child list. False, with `sheet` untouched, when either is missing (or the fish window holds no
 // picture).
 bool MakeFishData(TBitmap& sheet);
+
+// The fish's bounding box the next sheet is composed around: in the picture of the fish window
+// MakeFishData uses, against its background colour. Not found when there is no such window or it
+// holds no picture.
+FishBoundingBox SheetFishBox();
 
 // Composes the sheet and writes it to `name`; false when there was nothing to compose.
 bool WriteFishData(const std::string& name);

@@ -1,14 +1,16 @@
 // The shadow editor: its set-up on a picture, painting with the soft pen, erasing, loading the
-// shadows back from a sheet, and the workspace's buttons and menus.
+// shadows back from a sheet, undo and redo, and the workspace's buttons and menus.
 #include "shadow/Unit6.h"
 
 #include "app/Unit1.h"
 #include "fish/SheetComposer.h"
 #include "fish/Unit9.h"
 #include "shadow/ShadowPaint.h"
+#include "shadow/ShadowsInPlace.h"
 #include "shadow/Unit3.h"
 
 #include <QAction>
+#include <QKeySequence>
 #include <QMenuBar>
 #include <QToolButton>
 
@@ -38,53 +40,35 @@ void FillWhite(TImage* image) {
 } // namespace
 
 TMDIShadow::TMDIShadow() {
-    Bind("FormCreate", &TMDIShadow::FormCreate);
-    Bind("FormActivate", &TMDIShadow::FormActivate);
-    Bind("FormClose", &TMDIShadow::FormClose);
-    Bind("FormDestroy", &TMDIShadow::FormDestroy);
-    Bind("Image1MouseDown", &TMDIShadow::Image1MouseDown);
-    Bind("Image1MouseMove", &TMDIShadow::Image1MouseMove);
-    Bind("Image1MouseUp", &TMDIShadow::Image1MouseUp);
-    Bind("Image2MouseDown", &TMDIShadow::Image2MouseDown);
-    Bind("Image2MouseMove", &TMDIShadow::Image2MouseMove);
-    Bind("Image2MouseUp", &TMDIShadow::Image2MouseUp);
-    Bind("SpeedButton1Click", &TMDIShadow::SpeedButton1Click);
-    Bind("Save1Click", &TMDIShadow::Save1Click);
-    Bind("SpeedButton2Click", &TMDIShadow::SpeedButton2Click);
-    Bind("MaskPattern1Click", &TMDIShadow::MaskPattern1Click);
-    Bind("SpeedButton3Click", &TMDIShadow::SpeedButton3Click);
-    Bind("Animation1Click", &TMDIShadow::Animation1Click);
-    Bind("SpeedButton4Click", &TMDIShadow::SpeedButton4Click);
-    Bind("SpeedButton5Click", &TMDIShadow::SpeedButton5Click);
-    Bind("Close1Click", &TMDIShadow::Close1Click);
-    Bind("Tile1Click", &TMDIShadow::Tile1Click);
-    Bind("Cascade1Click", &TMDIShadow::Cascade1Click);
     Load("Unit6");
 }
 
-// Create runs inside Load, so the components are looked up there.
 void TMDIShadow::FindComponents() {
-    Panel1 = Component<TPanel>("Panel1");
-    SpeedButton1 = Component<QToolButton>("SpeedButton1");
-    SpeedButton2 = Component<QToolButton>("SpeedButton2");
-    SpeedButton3 = Component<QToolButton>("SpeedButton3");
-    SpeedButton4 = Component<QToolButton>("SpeedButton4");
-    SpeedButton5 = Component<QToolButton>("SpeedButton5");
-    Image1 = Component<TImage>("Image1");
-    Image2 = Component<TImage>("Image2");
-    Image3 = Component<TImage>("Image3");
-    Image4 = Component<TImage>("Image4");
-    MainMenu1 = Component<QMenuBar>("MainMenu1");
-    Save1 = Component<QAction>("Save1");
-    Close1 = Component<QAction>("Close1");
-    MaskPattern1 = Component<QAction>("MaskPattern1");
-    Animation1 = Component<QAction>("Animation1");
-    Tile1 = Component<QAction>("Tile1");
-    Cascade1 = Component<QAction>("Cascade1");
+    Find(Panel1, "Panel1");
+    Find(SpeedButton1, "SpeedButton1");
+    Find(SpeedButton2, "SpeedButton2");
+    Find(SpeedButton3, "SpeedButton3");
+    Find(SpeedButton4, "SpeedButton4");
+    Find(SpeedButton5, "SpeedButton5");
+    Find(Image1, "Image1");
+    Find(Image2, "Image2");
+    Find(Image3, "Image3");
+    Find(Image4, "Image4");
+    Find(MainMenu1, "MainMenu1");
+    Find(Save1, "Save1");
+    Find(Close1, "Close1");
+    Find(MaskPattern1, "MaskPattern1");
+    Find(Animation1, "Animation1");
+    Find(Tile1, "Tile1");
+    Find(Cascade1, "Cascade1");
+    Find(Undo1, "Undo1");
+    Find(Redo1, "Redo1");
+    Find(LoadShadowsInPlace1, "LoadShadowsInPlace1");
+    // Redo answers both usual keys; the menu shows the first.
+    Redo1->setShortcuts({Redo1->shortcut(), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
 }
 
 void TMDIShadow::FormCreate() {
-    FindComponents();
     PictureBitmap = std::make_unique<TBitmap>();
     ViewBitmap1 = std::make_unique<TBitmap>();
     ViewBitmap2 = std::make_unique<TBitmap>();
@@ -92,6 +76,8 @@ void TMDIShadow::FormCreate() {
     ShadowBitmap2 = std::make_unique<TBitmap>();
     PenBitmap = std::make_unique<TBitmap>();
     PenBitmap->SetMonochrome(false);
+    History = std::make_unique<ShadowHistory>();
+    UpdateEditMenu();
 }
 
 void TMDIShadow::FormDestroy() {
@@ -102,6 +88,7 @@ void TMDIShadow::FormDestroy() {
     ShadowBitmap1.reset();
     ShadowBitmap2.reset();
     PenBitmap.reset();
+    History.reset();
 }
 
 void TMDIShadow::OpenPicture() {
@@ -149,14 +136,42 @@ void TMDIShadow::FormClose(TCloseAction& action) {
     action = TCloseAction::caFree;
 }
 
-void TMDIShadow::Paint(TImage* view, TImage* shadow, int x, int y) {
+HistorySurfaces TMDIShadow::Surfaces() {
+    return {&Image1->Canvas().Surface(), &Image2->Canvas().Surface(), &Image3->Canvas().Surface(),
+            &Image4->Canvas().Surface()};
+}
+
+void TMDIShadow::UpdateEditMenu() {
+    Undo1->setEnabled(History && History->CanUndo());
+    Redo1->setEnabled(History && History->CanRedo());
+}
+
+// Pair 0 is view 1 over shadow 1, pair 1 view 2 over shadow 2; the history counts the views first.
+void TMDIShadow::Paint(int pair, int x, int y) {
     if (!PenDown) {
         return;
     }
+    TImage* view = pair == 0 ? Image1 : Image2;
+    TImage* shadow = pair == 0 ? Image3 : Image4;
+    // A stroke is recorded from its first move: a press and release alone is no step.
+    if (!History->Recording()) {
+        History->BeginStroke(Surfaces());
+    }
+    const int penWidth = PenBitmap->Width();
+    const TRect square = PaintSquare(penWidth, x, y);
+    History->Touch(pair, square);
+    History->Touch(2 + pair, square);
     // The stamp comes from the pen settings window's own client area, as it shows it now.
-    PaintShadowStep(Form3->Canvas(), PenBitmap->Width(), x, y, shadow->Canvas().Surface(),
+    PaintShadowStep(Form3->Canvas(), penWidth, x, y, shadow->Canvas().Surface(),
                     view->Canvas().Surface());
     DataSaved = false;
+}
+
+void TMDIShadow::EndStroke() {
+    if (History && History->Recording()) {
+        History->EndStep();
+        UpdateEditMenu();
+    }
 }
 
 void TMDIShadow::Image1MouseDown(TMouseButton, int, int) {
@@ -164,11 +179,12 @@ void TMDIShadow::Image1MouseDown(TMouseButton, int, int) {
 }
 
 void TMDIShadow::Image1MouseMove(TMouseButton, int x, int y) {
-    Paint(Image1, Image3, x, y);
+    Paint(0, x, y);
 }
 
 void TMDIShadow::Image1MouseUp(TMouseButton, int, int) {
     PenDown = false;
+    EndStroke();
 }
 
 void TMDIShadow::Image2MouseDown(TMouseButton, int, int) {
@@ -176,11 +192,12 @@ void TMDIShadow::Image2MouseDown(TMouseButton, int, int) {
 }
 
 void TMDIShadow::Image2MouseMove(TMouseButton, int x, int y) {
-    Paint(Image2, Image4, x, y);
+    Paint(1, x, y);
 }
 
 void TMDIShadow::Image2MouseUp(TMouseButton, int, int) {
     PenDown = false;
+    EndStroke();
 }
 
 void TMDIShadow::RestoreViews() {
@@ -189,11 +206,33 @@ void TMDIShadow::RestoreViews() {
     StretchOnto(Image2, PictureBitmap->Canvas(), whole);
 }
 
+void TMDIShadow::ShowShadowsOverPicture() {
+    RestoreViews();
+    AndOnto(Image1, Image3);
+    AndOnto(Image2, Image4);
+}
+
+// What the command changed, even when it failed halfway, is one step.
+void TMDIShadow::RecordStep(const std::function<void()>& command) {
+    History->BeginWholeStep(Surfaces());
+    try {
+        command();
+    } catch (...) {
+        History->EndStep();
+        UpdateEditMenu();
+        throw;
+    }
+    History->EndStep();
+    UpdateEditMenu();
+}
+
 // Erase: the plain picture in both views, both shadows white.
 void TMDIShadow::SpeedButton4Click() {
-    RestoreViews();
-    FillWhite(Image3);
-    FillWhite(Image4);
+    RecordStep([this] {
+        RestoreViews();
+        FillWhite(Image3);
+        FillWhite(Image4);
+    });
 }
 
 // Load shadows: each bottom quadrant of a sheet stretched over a whole shadow surface, then
@@ -207,11 +246,43 @@ void TMDIShadow::SpeedButton5Click() {
     sheet.LoadFromFile(dialog->FileName);
     const int W = sheet.Width();
     const int H = sheet.Height();
-    StretchOnto(Image3, sheet.Canvas(), Rect(0, H / 2, W / 2, H));
-    StretchOnto(Image4, sheet.Canvas(), Rect(W / 2, H / 2, W, H));
-    RestoreViews();
-    AndOnto(Image1, Image3);
-    AndOnto(Image2, Image4);
+    RecordStep([&] {
+        StretchOnto(Image3, sheet.Canvas(), Rect(0, H / 2, W / 2, H));
+        StretchOnto(Image4, sheet.Canvas(), Rect(W / 2, H / 2, W, H));
+        ShowShadowsOverPicture();
+    });
+}
+
+// Load Shadows in Place: a sheet's shadow quadrants go back over the fish's box, where the sheet
+// composer took them from, provided the sheet was made for a box of this size.
+void TMDIShadow::LoadShadowsInPlace1Click() {
+    TOpenDialog* dialog = Form1->OpenDialog1;
+    if (!dialog->Execute()) {
+        return;
+    }
+    TBitmap sheet;
+    sheet.LoadFromFile(dialog->FileName);
+    // A sheet of another size throws before anything changes.
+    RecordStep([&] {
+        PlaceSheetShadows(sheet, SheetFishBox(), ZoomFactor(), Image3->Canvas().Surface(),
+                          Image4->Canvas().Surface());
+        ShowShadowsOverPicture();
+    });
+}
+
+// Undo and redo count as paint steps: the data is no longer what was saved.
+void TMDIShadow::Undo1Click() {
+    if (History->Undo(Surfaces())) {
+        DataSaved = false;
+    }
+    UpdateEditMenu();
+}
+
+void TMDIShadow::Redo1Click() {
+    if (History->Redo(Surfaces())) {
+        DataSaved = false;
+    }
+    UpdateEditMenu();
 }
 
 void TMDIShadow::Save1Click() {
@@ -243,9 +314,9 @@ void TMDIShadow::Close1Click() {
 }
 
 void TMDIShadow::Tile1Click() {
-    Form1->Tile();
+    Form1->Tile1Click();
 }
 
 void TMDIShadow::Cascade1Click() {
-    Form1->Cascade();
+    Form1->Cascade1Click();
 }

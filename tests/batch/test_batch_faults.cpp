@@ -1,11 +1,9 @@
 // velmora-batch against bad files and failing writes: the exact message, exit 1, and every file
 // that was there before left byte for byte as it was.
+#include "BatchRun.h"
 #include "fish/SheetComposer.h"
 #include "raster/Bmp.h"
-#include "raster/Errors.h"
-#include "tests/support/BadFiles.h"
 #include "tests/support/Files.h"
-#include "tests/support/Programs.h"
 #include "tests/support/ScratchFolder.h"
 #include "tests/support/Surfaces.h"
 
@@ -17,6 +15,7 @@
 #include <map>
 
 namespace fs = std::filesystem;
+using namespace batch_run;
 using namespace test_support;
 
 namespace {
@@ -40,6 +39,48 @@ TBitmap Sheet() {
     return sheet;
 }
 
+// Bad inputs, each made fresh at `path`.
+enum class Made { File, Unreadable, Folder, Missing };
+struct BadInput {
+    const char* name;
+    Made kind;             // Unreadable: readable by its owner only, and the run not its owner
+    std::string (*make)(); // the file's bytes
+    const char* message;   // after the input's name and ": "
+};
+
+std::string NoBytes() {
+    return {};
+}
+
+const BadInput kBadInputs[] = {
+    {"not a BMP", Made::File,
+     [] { return std::string("GIF89a\x01\0\x01\0 not a bitmap at all", 30); }, "not a BMP picture"},
+    {"truncated inside the file header", Made::File,
+     [] { return BmpBytesOf(Picture()).substr(0, 9); }, "file ends inside the file header"},
+    {"truncated inside the colour table", Made::File,
+     [] {
+         TBitmap mono;
+         mono.SetMonochrome(true);
+         mono.SetSize(64, 64);
+         return BmpBytesOf(mono).substr(0, 58);
+     },
+     "file ends inside the colour table"},
+    {"header asking for 60000 x 60000", Made::File,
+     [] {
+         std::string bytes = BmpBytesOf(TBitmap(1, 1));
+         for (int offset : {18, 22}) {
+             bytes[offset] = static_cast<char>(60000 & 0xFF);
+             bytes[offset + 1] = static_cast<char>(60000 >> 8);
+         }
+         return bytes;
+     },
+     "picture size out of range"},
+    {"without read permission", Made::Unreadable, [] { return BmpBytesOf(Sheet()); },
+     "cannot open: Permission denied"},
+    {"a folder", Made::Folder, NoBytes, "is a folder"},
+    {"missing", Made::Missing, NoBytes, "cannot open: No such file or directory"},
+};
+
 // Runs as an ordinary user, so that permission bits hold when the tests run as root.
 std::string OrdinaryUserPrefix() {
     return geteuid() == 0 ? "setpriv --reuid=65534 --regid=65534 --clear-groups " : "";
@@ -51,15 +92,15 @@ constexpr const char* kSizeLimited = "sh -c 'ulimit -f 1; trap \"\" XFSZ; exec \
 class BatchFaults : public ::testing::Test {
   protected:
     void SetUp() override {
-        fs::create_directory(folder_.Path("out"));
+        fs::create_directory(Path("out"));
         fs::permissions(folder_.Root(), fs::perms::all, fs::perm_options::add);
-        fs::permissions(folder_.Path("out"), fs::perms::all, fs::perm_options::add);
+        fs::permissions(Path("out"), fs::perms::all, fs::perm_options::add);
     }
 
     std::string Path(const std::string& name) const { return folder_.Path(name); }
     std::map<std::string, std::string> Snapshot() const { return FolderSnapshot(folder_.Root()); }
-    ProgramRun Invoke(const std::string& prefix, const std::vector<std::string>& arguments) const {
-        return RunProgram(VELMORA_BATCH, arguments, prefix);
+    Outcome Invoke(const std::string& prefix, const std::vector<std::string>& arguments) const {
+        return RunBatch(arguments, prefix);
     }
 
     ScratchFolder folder_;
@@ -114,19 +155,24 @@ const Command kCommands[] = {
 TEST_F(BatchFaults, EveryCommandRefusesEveryBadInputWithItsMessageAndTouchesNoFile) {
     const std::string input = Path("in.bmp");
     for (const Command& command : kCommands) {
-        for (const BadFile& bad : BadFiles([] { return BmpBytesOf(Sheet()); }, true)) {
-            PlaceBadFile(bad, input);
-            if (bad.vanishes) {
-                fs::remove(input);
+        for (const BadInput& bad : kBadInputs) {
+            fs::remove_all(input);
+            if (bad.kind == Made::Folder) {
+                fs::create_directory(input);
+            } else if (bad.kind != Made::Missing) {
+                WriteText(input, bad.make());
+                fs::permissions(input, bad.kind == Made::Unreadable
+                                           ? fs::perms::owner_write
+                                           : fs::perms::owner_read | fs::perms::owner_write |
+                                                 fs::perms::others_read);
             }
             for (const std::string& output : command.outputs) {
                 WriteText(Path("out/" + output), std::string("earlier ") + output);
             }
             const auto before = Snapshot();
-            const ProgramRun run =
-                Invoke(OrdinaryUserPrefix(), command.arguments(input, Path("out")));
+            const Outcome run = Invoke(OrdinaryUserPrefix(), command.arguments(input, Path("out")));
             EXPECT_EQ(run.Status, 1) << command.name << ", " << bad.name;
-            EXPECT_EQ(run.Err, input + ": " + bad.text(input) + "\n")
+            EXPECT_EQ(run.Err, input + ": " + bad.message + "\n")
                 << command.name << ", " << bad.name;
             EXPECT_EQ(Snapshot(), before) << command.name << ", " << bad.name;
         }
@@ -154,10 +200,10 @@ TEST_F(BatchFaults, EveryCommandKeepsTheFilesItFailsToReplace) {
             fs::permissions(out, fs::perms::all, fs::perm_options::add);
             const std::string first = (out / command.outputs.front()).string();
             for (const std::string& output : command.outputs) {
-                WriteText((out / output).string(), std::string("earlier ") + output);
+                WriteText(out / output, std::string("earlier ") + output);
             }
             std::string prefix = OrdinaryUserPrefix();
-            std::string message = EFCreateError(first).what();
+            std::string message = "cannot write: Permission denied";
             if (fault.fault == Fault::ReadOnlyFolder) {
                 fs::permissions(out, fs::perms::owner_read | fs::perms::owner_exec |
                                          fs::perms::group_read | fs::perms::group_exec |
@@ -165,15 +211,16 @@ TEST_F(BatchFaults, EveryCommandKeepsTheFilesItFailsToReplace) {
             } else if (fault.fault == Fault::OutputIsAFolder) {
                 fs::remove(first);
                 fs::create_directory(first);
-                WriteText(first + "/kept.txt", "inside");
+                WriteText(fs::path(first) / "kept.txt", "inside");
+                message = "is a folder";
             } else {
                 prefix = kSizeLimited;
-                message = msg::kStreamWrite;
+                message = "cannot write: File too large";
             }
             const auto before = Snapshot();
-            const ProgramRun run = Invoke(prefix, command.arguments(input, out.string()));
+            const Outcome run = Invoke(prefix, command.arguments(input, out.string()));
             EXPECT_EQ(run.Status, 1) << command.name << ", " << fault.name;
-            EXPECT_EQ(run.Err, input + ": " + message + "\n") << command.name << ", " << fault.name;
+            EXPECT_EQ(run.Err, first + ": " + message + "\n") << command.name << ", " << fault.name;
             EXPECT_EQ(Snapshot(), before)
                 << command.name << ", " << fault.name << ": a file changed or a temporary stayed";
         }

@@ -10,17 +10,17 @@
 
 namespace test_support {
 
-std::string FileText(const std::string& path) {
+std::string FileText(const std::filesystem::path& path) {
     std::ifstream file(path, std::ios::binary);
     return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
 }
 
-ByteStore FileBytes(const std::string& path) {
+ByteStore FileBytes(const std::filesystem::path& path) {
     const std::string text = FileText(path);
     return {text.begin(), text.end()};
 }
 
-void WriteText(const std::string& path, const std::string& bytes) {
+void WriteText(const std::filesystem::path& path, const std::string& bytes) {
     std::ofstream(path, std::ios::binary) << bytes;
 }
 
@@ -72,7 +72,7 @@ std::map<std::string, std::string> FolderSnapshot(const std::filesystem::path& f
     std::map<std::string, std::string> files;
     for (const auto& entry : std::filesystem::recursive_directory_iterator(folder)) {
         files[entry.path().string()] =
-            entry.is_directory() ? std::string("<folder>") : FileText(entry.path().string());
+            entry.is_directory() ? std::string("<folder>") : FileText(entry.path());
     }
     return files;
 }

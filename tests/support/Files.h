@@ -12,10 +12,10 @@
 namespace test_support {
 
 // The whole file; empty when there is none or it cannot be read.
-ByteStore FileBytes(const std::string& path);
-std::string FileText(const std::string& path);
+ByteStore FileBytes(const std::filesystem::path& path);
+std::string FileText(const std::filesystem::path& path);
 
-void WriteText(const std::string& path, const std::string& bytes);
+void WriteText(const std::filesystem::path& path, const std::string& bytes);
 
 // The BMP file the writer makes of `bitmap`, as a string of bytes.
 std::string BmpBytesOf(const TBitmap& bitmap);
