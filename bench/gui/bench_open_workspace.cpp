@@ -21,7 +21,7 @@ namespace {
 using test_support::ScratchFolder;
 
 std::string WriteFishPicture(const ScratchFolder& folder, int side) {
-    TBitmap picture = test_support::Filled(side, side, RGB(0, 0, 200));
+    TBitmap picture(side, side, RGB(0, 0, 200));
     test_support::Fill(picture, Rect(side / 8, side / 4, side * 7 / 8, side * 3 / 4),
                        RGB(250, 140, 20));
     const std::string path = folder.Path("fish.bmp");

@@ -15,7 +15,7 @@ constexpr TColor kGreen = 0x00FF00;
 
 // The 10 x 8 picture with its fish in columns 3..6 and rows 2..4 (a few pixels of each edge).
 TBitmap TenByEightFish(TColor background) {
-    TBitmap picture = Filled(10, 8, background);
+    TBitmap picture(10, 8, background);
     picture.SetPixel(3, 3, kGreen);
     picture.SetPixel(6, 2, 0x123456);
     picture.SetPixel(4, 4, clBlack);
@@ -92,7 +92,7 @@ TEST(FishBox, AgreesWithMinimumAndMaximumOnRandomSparsePictures) {
     for (int round = 0; round < 200; ++round) {
         const int w = 1 + static_cast<int>(random() % 100);
         const int h = 1 + static_cast<int>(random() % 40);
-        TBitmap picture = Filled(w, h, clWhite);
+        TBitmap picture(w, h, clWhite);
         const int marks = static_cast<int>(random() % 5);
         FishBoundingBox expected;
         int minX = w, minY = h, maxX = -1, maxY = -1;
@@ -121,8 +121,8 @@ TEST(ZoomFactor, TwoOnlyBelowOneHundredFiftyByOneHundredTen) {
 
 TEST(FishSheet, TenByEightExampleLaysOutImageMaskAndShadowQuadrants) {
     const TBitmap picture = TenByEightFish(clWhite);
-    TBitmap shadow1 = Filled(10, 8, clWhite);
-    TBitmap shadow2 = Filled(10, 8, clWhite);
+    TBitmap shadow1(10, 8, clWhite);
+    TBitmap shadow2(10, 8, clWhite);
     shadow1.SetPixel(3, 2, 0x0A0AC8); // red 200, green and blue 10: grey 200
     shadow2.SetPixel(6, 4, 0x000040);
     shadow1.SetPixel(2, 2, clBlack); // outside the box: never reaches the sheet
@@ -149,8 +149,8 @@ TEST(FishSheet, ZoomTwoHalvesTheDoubledBoxByBitwiseAnd) {
     const TBitmap picture = TenByEightFish(clWhite);
     // Inside the source rectangle (6,4)-(14,10) each 2 x 2 block holds 0xF0 and 0x0F reds, or
     // two whites; outside it everything is black, so a wrong rectangle shows up as zeros.
-    TBitmap shadow1 = Filled(20, 16, clBlack);
-    TBitmap shadow2 = Filled(20, 16, clBlack);
+    TBitmap shadow1(20, 16, clBlack);
+    TBitmap shadow2(20, 16, clBlack);
     for (int y = 4; y < 10; ++y) {
         for (int x = 6; x < 14; ++x) {
             const bool mixed = ((x / 2) + (y / 2)) % 2 == 0;
@@ -172,11 +172,11 @@ TEST(FishSheet, ZoomTwoHalvesTheDoubledBoxByBitwiseAnd) {
 }
 
 TEST(FishSheet, BackgroundColourInsideTheFishIsTransparent) {
-    TBitmap picture = Filled(3, 1, kBlue);
+    TBitmap picture(3, 1, kBlue);
     picture.SetPixel(0, 0, kGreen);
     picture.SetPixel(2, 0, kGreen); // (1,0) keeps the background between two fish pixels
     TBitmap sheet;
-    ComposeFishSheet(picture, kBlue, Filled(3, 1, clWhite), Filled(3, 1, clWhite), 1, sheet);
+    ComposeFishSheet(picture, kBlue, TBitmap(3, 1, clWhite), TBitmap(3, 1, clWhite), 1, sheet);
     ASSERT_EQ(sheet.Width(), 6);
     EXPECT_EQ(sheet.Pixel(1, 0), clBlack);
     EXPECT_EQ(sheet.Pixel(4, 0), clWhite);
@@ -184,12 +184,12 @@ TEST(FishSheet, BackgroundColourInsideTheFishIsTransparent) {
 }
 
 TEST(FishSheet, SinglePixelFishGivesTwoByTwoSheet) {
-    TBitmap picture = Filled(30, 20, clWhite);
+    TBitmap picture(30, 20, clWhite);
     picture.SetPixel(29, 19, kGreen);
-    TBitmap shadow1 = Filled(60, 40, clWhite);
+    TBitmap shadow1(60, 40, clWhite);
     shadow1.SetPixel(58, 38, 0x000080);
     TBitmap sheet;
-    ComposeFishSheet(picture, clWhite, shadow1, Filled(60, 40, clWhite), 2, sheet);
+    ComposeFishSheet(picture, clWhite, shadow1, TBitmap(60, 40, clWhite), 2, sheet);
     ASSERT_EQ(sheet.Width(), 2);
     ASSERT_EQ(sheet.Height(), 2);
     EXPECT_EQ(sheet.Pixel(0, 0), kGreen);
@@ -199,10 +199,10 @@ TEST(FishSheet, SinglePixelFishGivesTwoByTwoSheet) {
 }
 
 TEST(FishSheet, PictureWithoutFishGivesTheEmptyFishWhateverTheSheetHeld) {
-    for (const TBitmap& picture : {Filled(5, 4, kBlue), TBitmap()}) {
-        TBitmap sheet = Filled(2, 2, kGreen);
+    for (const TBitmap& picture : {TBitmap(5, 4, kBlue), TBitmap()}) {
+        TBitmap sheet(2, 2, kGreen);
         sheet.Canvas().Brush.Color = kGreen; // a regrown sheet would start green
-        ComposeFishSheet(picture, kBlue, Filled(5, 4, clBlack), Filled(5, 4, clBlack), 1, sheet);
+        ComposeFishSheet(picture, kBlue, TBitmap(5, 4, clBlack), TBitmap(5, 4, clBlack), 1, sheet);
         ASSERT_EQ(sheet.Width(), 2);
         ASSERT_EQ(sheet.Height(), 2);
         EXPECT_EQ(sheet.Pixel(0, 0), clBlack);
@@ -214,9 +214,9 @@ TEST(FishSheet, PictureWithoutFishGivesTheEmptyFishWhateverTheSheetHeld) {
 
 TEST(FishSheet, ComposesPlainlyWhateverCopyModeTheSheetHadAndKeepsIt) {
     const TBitmap picture = TenByEightFish(clWhite);
-    TBitmap sheet = Filled(8, 6, clBlack); // AND onto black would leave it black
+    TBitmap sheet(8, 6, clBlack); // AND onto black would leave it black
     sheet.Canvas().CopyMode = cmSrcAnd;
-    ComposeFishSheet(picture, clWhite, Filled(10, 8, clWhite), Filled(10, 8, clWhite), 1, sheet);
+    ComposeFishSheet(picture, clWhite, TBitmap(10, 8, clWhite), TBitmap(10, 8, clWhite), 1, sheet);
     EXPECT_EQ(sheet.Pixel(0, 1), kGreen);
     EXPECT_EQ(sheet.Pixel(3, 5), clWhite);
     EXPECT_EQ(sheet.Canvas().CopyMode, cmSrcAnd);
@@ -261,9 +261,9 @@ TEST(PreviewFrames, EachFrameIsTheImageAndedWithItsShadow) {
 }
 
 TEST(PreviewFrames, OddAndEmptySheetsSizeThePreviewFromTheSheet) {
-    TBitmap preview = Filled(4, 4, kGreen);
+    TBitmap preview(4, 4, kGreen);
     preview.Canvas().Brush.Color = kGreen; // regrown parts start green unless a copy covers them
-    BuildPreviewFrames(Filled(5, 7, clWhite), preview);
+    BuildPreviewFrames(TBitmap(5, 7, clWhite), preview);
     EXPECT_EQ(preview.Width(), 5);
     EXPECT_EQ(preview.Height(), 3);
     EXPECT_EQ(preview.Pixel(4, 2), clWhite) << "the stretched right half reaches the edge";

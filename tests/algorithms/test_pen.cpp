@@ -76,7 +76,7 @@ TEST(PenStamp, WidthFiveWithLeftoverCentreEightDrawsOneGrey180Disc) {
 
 TEST(PenStamp, StepZeroOrWidthZeroLeavesAPlainWhiteSquare) {
     for (const PenSettings& pen : {PenSettingsFor(50, 1, 10), PenSettingsFor(0, 10, 75)}) {
-        TBitmap area = Filled(60, 60, clBlack);
+        TBitmap area(60, 60, clBlack);
         DrawPenStamp(area.Canvas(), pen);
         for (int y = 0; y < 60; ++y) {
             for (int x = 0; x < 60; ++x) {
@@ -107,8 +107,8 @@ TEST(PenStamp, EditorCopyIsTheCentredSquareOfTheStampArea) {
 
 TEST(PaintStep, DefaultPenChangesOnlyThe19By19SquareAroundThePointer) {
     const TBitmap area = StampArea(PenSettings{20, 8, 75});
-    TBitmap shadow = Filled(80, 60, clWhite);
-    TBitmap view = Filled(80, 60, 0x7F7F7F);
+    TBitmap shadow(80, 60, clWhite);
+    TBitmap view(80, 60, 0x7F7F7F);
     PaintShadowStep(area.Canvas(), 20, 40, 30, shadow, view);
     int changed = 0;
     for (int y = 0; y < 60; ++y) {
@@ -128,8 +128,8 @@ TEST(PaintStep, DefaultPenChangesOnlyThe19By19SquareAroundThePointer) {
 
 TEST(PaintStep, StepAtTheOriginPaintsOnlyTheStampsBottomRight) {
     const TBitmap area = StampArea(PenSettings{20, 8, 75});
-    TBitmap shadow = Filled(30, 30, clWhite);
-    TBitmap view = Filled(30, 30, clWhite);
+    TBitmap shadow(30, 30, clWhite);
+    TBitmap view(30, 30, clWhite);
     PaintShadowStep(area.Canvas(), 20, 0, 0, shadow, view);
     for (int y = 0; y < 30; ++y) {
         for (int x = 0; x < 30; ++x) {
@@ -143,8 +143,8 @@ TEST(PaintStep, StepAtTheOriginPaintsOnlyTheStampsBottomRight) {
 TEST(PaintStep, StampingDarkensByBitwiseAnd) {
     // The default stamp's m = 5 ring is 195 at radius 4; over grey 183 it leaves 131.
     const TBitmap area = StampArea(PenSettings{20, 8, 75});
-    TBitmap shadow = Filled(40, 40, PaletteGrey(183));
-    TBitmap view = Filled(40, 40, clWhite);
+    TBitmap shadow(40, 40, PaletteGrey(183));
+    TBitmap view(40, 40, clWhite);
     PaintShadowStep(area.Canvas(), 20, 20, 20, shadow, view);
     EXPECT_EQ(area.Pixel(29, 25), 0xC3C3C3u);
     EXPECT_EQ(shadow.Pixel(24, 20), 0x838383u);
@@ -154,10 +154,10 @@ TEST(PaintStep, StampingDarkensByBitwiseAnd) {
 TEST(PaintStep, PenNarrowerThanTwoPaintsNothing) {
     const TBitmap area = StampArea(PenSettings{20, 8, 75});
     for (int width : {0, 1}) {
-        TBitmap shadow = Filled(10, 10, clWhite);
-        TBitmap view = Filled(10, 10, clWhite);
+        TBitmap shadow(10, 10, clWhite);
+        TBitmap view(10, 10, clWhite);
         PaintShadowStep(area.Canvas(), width, 5, 5, shadow, view);
-        EXPECT_EQ(FirstDifference(shadow, Filled(10, 10, clWhite)), "");
-        EXPECT_EQ(FirstDifference(view, Filled(10, 10, clWhite)), "");
+        EXPECT_EQ(FirstDifference(shadow, TBitmap(10, 10, clWhite)), "");
+        EXPECT_EQ(FirstDifference(view, TBitmap(10, 10, clWhite)), "");
     }
 }

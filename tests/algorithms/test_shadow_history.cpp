@@ -211,7 +211,7 @@ TEST(PlaceSheet, ComposingAgainGivesAnOddSheetsZoomedShadowQuadrantsBack) {
     std::mt19937 random(13);
     const int zoom = 2;
     // A fish in the middle of a 40 x 30 picture: box (9, 6) to (30, 20), 22 x 15.
-    TBitmap picture = Filled(40, 30, clWhite);
+    TBitmap picture(40, 30, clWhite);
     picture.Canvas().Brush.Color = RGB(200, 30, 30);
     picture.Canvas().FillRect(Rect(9, 6, 31, 21));
     const FishBoundingBox box = FindFishBox(picture, clWhite);

@@ -88,7 +88,7 @@ TEST(UpDownSheets, MinusThirtyUpIsThirtyDown) {
 
 TEST(UpDownSheets, MaskWithoutBlackIsRefused) {
     TBitmap up, down;
-    for (const TBitmap& source : {Filled(40, 30, 0x010101), TBitmap()}) {
+    for (const TBitmap& source : {TBitmap(40, 30, 0x010101), TBitmap()}) {
         try {
             BuildUpDownSheets(source, 30, up, down);
             ADD_FAILURE() << "a sheet without a black mask pixel was accepted";
@@ -121,7 +121,7 @@ TEST(UpDownNames, DropTheFileNamesExtensionOnly) {
 }
 
 TEST(AccessoryCrop, KeepsTheDecorationOnBlackWithAOneBitMask) {
-    TBitmap picture = Filled(6, 5, 0x00FF00);
+    TBitmap picture(6, 5, 0x00FF00);
     picture.SetPixel(1, 1, 0x123456);
     picture.SetPixel(4, 3, clBlack); // black decoration pixels stay decoration
     const AccessoryData data = CropAccessory(picture, 0x00FF00);
@@ -142,7 +142,7 @@ TEST(AccessoryCrop, KeepsTheDecorationOnBlackWithAOneBitMask) {
 }
 
 TEST(AccessoryCrop, SinglePixelAndFullPictureBoxes) {
-    TBitmap one = Filled(9, 7, clWhite);
+    TBitmap one(9, 7, clWhite);
     one.SetPixel(8, 0, 0x0000FF);
     const AccessoryData single = CropAccessory(one, clWhite);
     ASSERT_EQ(single.Picture.Width(), 1);
@@ -150,7 +150,7 @@ TEST(AccessoryCrop, SinglePixelAndFullPictureBoxes) {
     EXPECT_EQ(single.Picture.Pixel(0, 0), 0x0000FFu);
     EXPECT_EQ(single.Mask.Pixel(0, 0), clBlack);
 
-    TBitmap corners = Filled(9, 7, clWhite);
+    TBitmap corners(9, 7, clWhite);
     corners.SetPixel(0, 6, 1);
     corners.SetPixel(8, 0, 2);
     EXPECT_EQ(CropAccessory(corners, clWhite).Picture.Width(), 9);
@@ -185,7 +185,7 @@ TEST(AccessoryNames, LowerCaseTheFileNameAndDropOnlyAFinalBmp) {
 
 TEST_F(AccessoryFiles, PictureWithoutDecorationIsRefusedBeforeAnythingIsWritten) {
     const std::string chosen = folder.Path("Rock.bmp");
-    for (const TBitmap& picture : {Filled(5, 5, clBlack), TBitmap()}) {
+    for (const TBitmap& picture : {TBitmap(5, 5, clBlack), TBitmap()}) {
         try {
             SaveAccessory(picture, clBlack, chosen);
             ADD_FAILURE() << "a picture of background only was accepted";
@@ -197,7 +197,7 @@ TEST_F(AccessoryFiles, PictureWithoutDecorationIsRefusedBeforeAnythingIsWritten)
 }
 
 TEST_F(AccessoryFiles, SaveWritesTheOneBitMaskBesideTheLowerCasedPicture) {
-    TBitmap picture = Filled(8, 8, clBlack);
+    TBitmap picture(8, 8, clBlack);
     picture.SetPixel(2, 3, 0x3366CC);
     picture.SetPixel(5, 6, 0x3366CC);
     SaveAccessory(picture, clBlack, folder.Path("Rock.BMP"));
@@ -213,7 +213,7 @@ TEST_F(AccessoryFiles, SaveWritesTheOneBitMaskBesideTheLowerCasedPicture) {
 }
 
 TEST_F(AccessoryFiles, MaskIsWrittenBeforeThePicture) {
-    TBitmap picture = Filled(3, 3, clWhite);
+    TBitmap picture(3, 3, clWhite);
     picture.SetPixel(1, 1, clBlack);
     const AccessoryData data = CropAccessory(picture, clWhite);
     const AccessoryNames names{folder.Path("missing/rock.bmp"), folder.Path("rockm.bmp")};

@@ -24,7 +24,7 @@ namespace {
 
 // A fish of a few colours on a plain background, touching no edge.
 TBitmap FishPicture(int width, int height, TColor background) {
-    TBitmap picture = Filled(width, height, background);
+    TBitmap picture(width, height, background);
     for (int y = height / 4; y < height * 3 / 4; ++y) {
         for (int x = width / 5; x < width * 4 / 5; ++x) {
             picture.SetPixel(x, y, (x + y) % 3 == 0 ? clBlack : RGB(x * 7, y * 5, 200));
@@ -62,8 +62,8 @@ class Batch : public ::testing::Test {
 TEST_F(Batch, FishWritesTheSheetTheWindowWouldSave) {
     const TColor background = RGB(10, 200, 30);
     const TBitmap picture = FishPicture(40, 30, background); // zoom 2
-    TBitmap shadow1 = Filled(80, 60, clWhite);
-    TBitmap shadow2 = Filled(80, 60, clWhite);
+    TBitmap shadow1(80, 60, clWhite);
+    TBitmap shadow2(80, 60, clWhite);
     Fill(shadow1, Rect(20, 20, 50, 40), PaletteGrey(120));
     Fill(shadow2, Rect(30, 10, 70, 50), RGB(90, 0, 255));
     const std::string input = Write("Fish.bmp", picture);
@@ -94,7 +94,7 @@ TEST_F(Batch, FishBackgroundColourIsRedGreenBlueAndDefaultsToBlack) {
 TEST_F(Batch, FishRefusesShadowsOfTheWrongSize) {
     const std::string input = Write("fish.bmp", FishPicture(40, 30, clWhite));
     const Outcome run = Invoke({"fish", input, "-o", Path("sheet.bmp"), "--background", "0,0",
-                                "--shadow2", Write("small.bmp", Filled(40, 30, clWhite))});
+                                "--shadow2", Write("small.bmp", TBitmap(40, 30, clWhite))});
     EXPECT_EQ(run.Status, 1);
     EXPECT_NE(run.Err.find("40 x 30"), std::string::npos) << run.Err;
     EXPECT_NE(run.Err.find("80 x 60"), std::string::npos) << run.Err;
@@ -118,10 +118,10 @@ TEST_F(Batch, SeveralInputsReportEachFileAndCarryOnAfterAFailure) {
 }
 
 TEST_F(Batch, AProblemOfOnePictureFailsThatPictureOnly) {
-    TBitmap big = Filled(200, 120, RGB(0, 0, 255));
+    TBitmap big(200, 120, RGB(0, 0, 255));
     Fill(big, Rect(20, 20, 60, 50), RGB(255, 0, 0));
     const std::string a = Write("a.bmp", big);
-    const std::string b = Write("b.bmp", Filled(100, 50, RGB(0, 0, 255)));
+    const std::string b = Write("b.bmp", TBitmap(100, 50, RGB(0, 0, 255)));
     const std::string c = Write("c.bmp", big);
     const Outcome run =
         Invoke({"accessory", a, b, c, "--background", "150,100", "--out-dir", Path("out")});
@@ -208,8 +208,8 @@ TEST_F(Batch, TwoOutputsOfOneNameAreRefusedBeforeAnythingIsWritten) {
 
 TEST_F(Batch, AnOutputThatIsAnotherInputIsRefusedAndTheRestDone) {
     TBitmap sheet;
-    ComposeFishSheet(FishPicture(40, 30, clWhite), clWhite, Filled(80, 60, clWhite),
-                     Filled(80, 60, clWhite), 2, sheet);
+    ComposeFishSheet(FishPicture(40, 30, clWhite), clWhite, TBitmap(80, 60, clWhite),
+                     TBitmap(80, 60, clWhite), 2, sheet);
     const std::string source = Write("x.bmp", sheet);
     const std::string alsoInput = Write("xu.bmp", sheet); // x's up sheet would replace it
     const ByteStore before = FileBytes(alsoInput);
@@ -304,7 +304,7 @@ TEST_F(Batch, HelpAndVersionExitZero) {
 TEST_F(Batch, RotateWritesUpAndDownSheetsThatPassCheck) {
     const TBitmap picture = FishPicture(120, 80, clWhite);
     TBitmap sheet;
-    ComposeFishSheet(picture, clWhite, Filled(240, 160, clWhite), Filled(240, 160, clWhite), 2,
+    ComposeFishSheet(picture, clWhite, TBitmap(240, 160, clWhite), TBitmap(240, 160, clWhite), 2,
                      sheet);
     const std::string input = Write("Fish01.BMP", sheet);
     Outcome run = Invoke({"rotate", input});
@@ -319,7 +319,7 @@ TEST_F(Batch, RotateWritesUpAndDownSheetsThatPassCheck) {
 }
 
 TEST_F(Batch, RotateRefusesASheetWithoutBlackMaskAndWritesNothing) {
-    const std::string input = Write("plain.bmp", Filled(40, 30, RGB(1, 1, 1)));
+    const std::string input = Write("plain.bmp", TBitmap(40, 30, RGB(1, 1, 1)));
     const Outcome run = Invoke({"rotate", input});
     EXPECT_EQ(run.Status, 1);
     EXPECT_EQ(run.Err, input + ": the turned mask has no black pixel (not a fish data sheet?); no "
@@ -329,7 +329,7 @@ TEST_F(Batch, RotateRefusesASheetWithoutBlackMaskAndWritesNothing) {
 }
 
 TEST_F(Batch, AccessoryWritesLowerCasedPictureAndOneBitMask) {
-    TBitmap picture = Filled(30, 20, RGB(0, 0, 255));
+    TBitmap picture(30, 20, RGB(0, 0, 255));
     Fill(picture, Rect(5, 4, 25, 18), RGB(90, 90, 90));
     picture.SetPixel(6, 5, clBlack);
     const std::string input = Write("decor.bmp", picture);
@@ -342,7 +342,7 @@ TEST_F(Batch, AccessoryWritesLowerCasedPictureAndOneBitMask) {
 }
 
 TEST_F(Batch, AccessoryNeverOverwritesItsInputAndRefusesAPlainPicture) {
-    TBitmap picture = Filled(10, 10, clBlack);
+    TBitmap picture(10, 10, clBlack);
     picture.SetPixel(3, 3, clWhite);
     const std::string input = Write("rock.bmp", picture);
     const ByteStore before = FileBytes(input);
@@ -352,7 +352,7 @@ TEST_F(Batch, AccessoryNeverOverwritesItsInputAndRefusesAPlainPicture) {
     EXPECT_EQ(FileBytes(input), before);
     EXPECT_FALSE(fs::exists(Path("rockm.bmp")));
 
-    const std::string plain = Write("plain.bmp", Filled(10, 10, clBlack));
+    const std::string plain = Write("plain.bmp", TBitmap(10, 10, clBlack));
     run = Invoke({"accessory", plain, "-o", Path("out.bmp")});
     EXPECT_EQ(run.Status, 1);
     EXPECT_EQ(run.Err, plain + ": holds nothing but the background colour; no accessory made\n");
@@ -362,8 +362,8 @@ TEST_F(Batch, AccessoryNeverOverwritesItsInputAndRefusesAPlainPicture) {
 
 TEST_F(Batch, PreviewAndPenWriteTheSurfacesTheWindowsDraw) {
     TBitmap sheet;
-    ComposeFishSheet(FishPicture(30, 20, clBlack), clBlack, Filled(60, 40, PaletteGrey(200)),
-                     Filled(60, 40, clWhite), 2, sheet);
+    ComposeFishSheet(FishPicture(30, 20, clBlack), clBlack, TBitmap(60, 40, PaletteGrey(200)),
+                     TBitmap(60, 40, clWhite), 2, sheet);
     ASSERT_EQ(Invoke({"preview", Write("sheet.bmp", sheet), "-o", Path("frames.bmp")}).Status, 0);
     TBitmap preview;
     BuildPreviewFrames(sheet, preview);
@@ -395,14 +395,14 @@ TEST_F(Batch, ConvertWritesColourFilesThatKeepTheirPixels) {
 }
 
 TEST_F(Batch, CheckNamesEachBrokenRuleWithItsCountAndFirstPixel) {
-    TBitmap sheet = Filled(6, 4, clBlack);
+    TBitmap sheet(6, 4, clBlack);
     Fill(sheet, Rect(3, 0, 6, 2), clWhite); // mask all white
     sheet.SetPixel(1, 0, RGB(5, 5, 5));     // image not black under white mask
     sheet.SetPixel(2, 1, RGB(5, 5, 5));
     sheet.SetPixel(4, 1, RGB(255, 0, 0)); // mask colour
     sheet.SetPixel(0, 3, RGB(1, 2, 3));   // not grey
     const std::string broken = Write("broken.bmp", sheet);
-    const std::string odd = Write("odd.bmp", Filled(5, 4, clWhite));
+    const std::string odd = Write("odd.bmp", TBitmap(5, 4, clWhite));
     const Outcome run = Invoke({"check", broken, odd});
     EXPECT_EQ(run.Status, 1);
     EXPECT_EQ(run.Out,
@@ -416,10 +416,10 @@ TEST_F(Batch, CheckNamesEachBrokenRuleWithItsCountAndFirstPixel) {
 }
 
 TEST_F(Batch, CheckAccessoryWantsAOneBitMaskOfTheSameSize) {
-    TBitmap picture = Filled(4, 3, clBlack);
+    TBitmap picture(4, 3, clBlack);
     picture.SetPixel(0, 0, clWhite);
     Write("stone.bmp", picture);
-    Write("stonem.bmp", Filled(4, 3, clWhite)); // 24 bits; white over a white pixel
+    Write("stonem.bmp", TBitmap(4, 3, clWhite)); // 24 bits; white over a white pixel
     Outcome run = Invoke({"check", "--accessory", Path("stone.bmp")});
     EXPECT_EQ(run.Status, 1);
     EXPECT_NE(run.Out.find("24 bits per pixel, not 1"), std::string::npos) << run.Out;
@@ -437,10 +437,10 @@ TEST_F(Batch, CheckAccessoryWantsAOneBitMaskOfTheSameSize) {
 
 TEST_F(Batch, CheckTellsAnUnreadableFileFromOneThatBreaksARule) {
     TBitmap sheet;
-    ComposeFishSheet(FishPicture(30, 20, clBlack), clBlack, Filled(60, 40, clWhite),
-                     Filled(60, 40, clWhite), 2, sheet);
+    ComposeFishSheet(FishPicture(30, 20, clBlack), clBlack, TBitmap(60, 40, clWhite),
+                     TBitmap(60, 40, clWhite), 2, sheet);
     const std::string sound = Write("sound.bmp", sheet);
-    const std::string odd = Write("odd.bmp", Filled(2, 3, clBlack));
+    const std::string odd = Write("odd.bmp", TBitmap(2, 3, clBlack));
     const std::string folder = Path("folder.bmp");
     fs::create_directories(folder);
     const Outcome run = Invoke({"check", sound, folder, odd});

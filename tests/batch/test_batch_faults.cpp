@@ -5,7 +5,6 @@
 #include "raster/Bmp.h"
 #include "tests/support/Files.h"
 #include "tests/support/ScratchFolder.h"
-#include "tests/support/Surfaces.h"
 
 #include <gtest/gtest.h>
 
@@ -23,7 +22,7 @@ namespace {
 // A picture big enough that every file made from it passes the 512-byte write limit, the
 // decoration on blue with black in it, so that it is also a sheet with a black mask pixel.
 TBitmap Picture() {
-    TBitmap picture = Filled(200, 120, RGB(0, 0, 255));
+    TBitmap picture(200, 120, RGB(0, 0, 255));
     for (int y = 10; y < 110; ++y) {
         for (int x = 20; x < 180; ++x) {
             picture.SetPixel(x, y, (x / 4 + y / 4) % 2 ? clBlack : RGB(x, y, 40));

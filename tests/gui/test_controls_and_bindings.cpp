@@ -127,7 +127,7 @@ TEST_F(GuardedHandlerTest, ExceptionInAHandlerShowsTheErrorBoxAndTheProgramGoesO
 
 TEST_F(GuardedHandlerTest, ImageReportsButtonsAndPicturePixelsAndRepaintsOnChange) {
     TImage* image = child->Image1;
-    const TBitmap picture = Filled(20, 10, RGB(0, 128, 0));
+    const TBitmap picture(20, 10, RGB(0, 128, 0));
     image->Picture().Assign(picture);
     EXPECT_EQ(image->size(), QSize(20, 10));
     EXPECT_EQ(image->grab().toImage().pixelColor(3, 3), QColor(0, 128, 0));

@@ -37,7 +37,7 @@ class FishWindowTest : public FishWorkspaceTest {
         if (swatch.Width() != 41 || swatch.Height() != 25) {
             return "size " + std::to_string(swatch.Width()) + "x" + std::to_string(swatch.Height());
         }
-        return FirstDifference(swatch, Filled(41, 25, colour));
+        return FirstDifference(swatch, TBitmap(41, 25, colour));
     }
     ByteStore SheetFor(TColor background) {
         TBitmap sheet;

@@ -27,7 +27,7 @@ namespace fs = std::filesystem;
 namespace {
 
 std::vector<BadFile> PictureBadFiles() {
-    return BadFiles([] { return BmpBytesOf(Filled(40, 30, RGB(0, 0, 200))); }, true);
+    return BadFiles([] { return BmpBytesOf(TBitmap(40, 30, RGB(0, 0, 200))); }, true);
 }
 
 // How a save's target cannot be written.
@@ -242,14 +242,14 @@ TEST_F(WorkspaceFaultTest, LoadShadowsFromAnUnreadableSheetChangesNeitherViewsNo
     // A sheet that reads loads: each bottom quadrant stretched over its whole shadow surface.
     const TColor grey1 = RGB(128, 128, 128);
     const TColor grey2 = RGB(96, 96, 96);
-    TBitmap good = Filled(100, 60, clWhite);
+    TBitmap good(100, 60, clWhite);
     Fill(good, Rect(0, 30, 50, 60), grey1);
     Fill(good, Rect(50, 30, 100, 60), grey2);
     Write("sheet.bmp", good);
     dialogs.ExpectOpen(sheet);
     QTest::mouseClick(editor->SpeedButton5, Qt::LeftButton);
-    const TBitmap shadow1 = Filled(100, 60, grey1);
-    const TBitmap shadow2 = Filled(100, 60, grey2);
+    const TBitmap shadow1(100, 60, grey1);
+    const TBitmap shadow2(100, 60, grey2);
     EXPECT_EQ(FirstDifference(*editor->Image3->Picture().Bitmap(), shadow1), "");
     EXPECT_EQ(FirstDifference(*editor->Image4->Picture().Bitmap(), shadow2), "");
     EXPECT_EQ(

@@ -2,11 +2,8 @@
 #include "raster/Bmp.h"
 #include "raster/Errors.h"
 #include "raster/TBitmap.h"
-#include "tests/support/Surfaces.h"
 
 #include <gtest/gtest.h>
-
-using test_support::Filled;
 
 namespace {
 
@@ -82,8 +79,10 @@ TEST(Sizing, SettingTheCurrentSizeKeepsPixels) {
 // still start with its own brush colour and not with what the freed one held.
 TEST(Sizing, ASurfaceInTheMemoryOfAFreedOneStartsWithItsOwnBrushColour) {
     const int side = 1024; // 4 MiB: a large store
-    { TBitmap freed = Filled(side, side, RGB(1, 2, 3)); }
-    const TBitmap again = Filled(side, side, RGB(255, 0, 0));
+    { TBitmap freed(side, side, RGB(1, 2, 3)); }
+    TBitmap again;
+    again.Canvas().Brush.Color = RGB(255, 0, 0);
+    again.SetSize(side, side);
     EXPECT_EQ(CountPixels(again, RGB(255, 0, 0)), side * side);
 }
 
@@ -97,7 +96,7 @@ TEST(Sizing, ADecodedPictureInTheMemoryOfAFreedOneHoldsOnlyItsOwnPixels) {
         stripes.Canvas().FillRect(Rect(0, y, side, y + 1));
     }
     const ByteStore bytes = EncodeBmp(stripes);
-    { TBitmap freed = Filled(side, side, RGB(9, 9, 9)); }
+    { TBitmap freed(side, side, RGB(9, 9, 9)); }
     const TBitmap decoded = DecodeBmp(bytes.data(), bytes.size());
     EXPECT_EQ(CountPixels(decoded, RGB(0, 0, 255)), side * side / 2);
     EXPECT_EQ(CountPixels(decoded, clWhite), side * side / 2);
@@ -182,14 +181,14 @@ TEST(Fills, EllipseWithEmptyBoxDrawsNothing) {
 }
 
 TEST(FloodFill, BorderColourEqualToStartChangesNothing) {
-    TBitmap bitmap = Filled(41, 25, 0x336699);
+    TBitmap bitmap(41, 25, 0x336699);
     bitmap.Canvas().Brush.Color = clBlack;
     bitmap.Canvas().FloodFill(10, 10, 0x336699);
     EXPECT_EQ(CountPixels(bitmap, 0x336699), 41 * 25);
 }
 
 TEST(FloodFill, OtherBorderColourRepaintsTheWholeUniformArea) {
-    TBitmap bitmap = Filled(41, 25, clBlack);
+    TBitmap bitmap(41, 25, clBlack);
     bitmap.Canvas().Brush.Color = 0x336699;
     bitmap.Canvas().FloodFill(10, 10, 0x336699);
     EXPECT_EQ(CountPixels(bitmap, 0x336699), 41 * 25);

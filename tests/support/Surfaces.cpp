@@ -6,14 +6,6 @@
 
 namespace test_support {
 
-TBitmap Filled(int width, int height, TColor colour) {
-    TBitmap bitmap;
-    bitmap.Canvas().Brush.Color = colour;
-    bitmap.SetSize(width, height);
-    bitmap.Canvas().Brush.Color = clWhite;
-    return bitmap;
-}
-
 void Fill(TBitmap& bitmap, const TRect& rect, TColor colour) {
     bitmap.Canvas().Brush.Color = colour;
     bitmap.Canvas().FillRect(rect);

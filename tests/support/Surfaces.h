@@ -1,4 +1,4 @@
-// Surfaces the tests build (one colour all over, random pictures) and their pixel comparison.
+// Surfaces the tests build (areas of one colour, random pictures) and their pixel comparison.
 #pragma once
 
 #include "raster/TBitmap.h"
@@ -8,10 +8,6 @@
 #include <vector>
 
 namespace test_support {
-
-// A surface of one colour, filled as SetSize fills a new surface: with the brush colour, which
-// is white again afterwards.
-TBitmap Filled(int width, int height, TColor colour);
 
 // Paints `rect` of `bitmap` in `colour`; the brush keeps that colour.
 void Fill(TBitmap& bitmap, const TRect& rect, TColor colour);

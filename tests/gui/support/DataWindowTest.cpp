@@ -26,7 +26,7 @@ void DataWindowTest::RunBatch(const std::vector<std::string>& arguments) const {
 
 TBitmap FishSheet(TColor body) {
     const TColor blue = RGB(0, 0, 255);
-    TBitmap fish = Filled(44, 30, blue);
+    TBitmap fish(44, 30, blue);
     Fill(fish, Rect(6, 12, 37, 23), body);
     Fill(fish, Rect(14, 5, 22, 12), RGB(250, 220, 0));
     fish.SetPixel(10, 15, clBlack);
@@ -39,7 +39,7 @@ TBitmap FishSheet(TColor body) {
 }
 
 TBitmap RockPicture(TColor background) {
-    TBitmap picture = Filled(30, 20, background);
+    TBitmap picture(30, 20, background);
     Fill(picture, Rect(5, 8, 21, 19), RGB(120, 120, 128));
     picture.SetPixel(12, 12, clBlack);
     picture.SetPixel(25, 3, kRed);

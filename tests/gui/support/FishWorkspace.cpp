@@ -16,7 +16,7 @@ TForm* FrameForTests() {
 }
 
 TBitmap FishPicture::Draw() const {
-    TBitmap picture = Filled(Width, Height, Background);
+    TBitmap picture(Width, Height, Background);
     Fill(picture, Fish, Body);
     picture.SetPixel(SpotAt.x(), SpotAt.y(), Spot);
     return picture;
