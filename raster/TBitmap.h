@@ -153,7 +153,7 @@ class TBitmap {
         // one-bit surfaces need resolving (kept out of line so the common case stays small).
         const TColor stored = (color <= 0x00FFFFFF && !monochrome_) ? color : StoredValue(color);
         MutableRow(y)[x] = stored;
-        Changed();
+        Changed(Rect(x, y, x + 1, y + 1));
     }
 
     // Row access for bulk work. Row() never copies; MutableRow() first gives this surface a
@@ -168,12 +168,16 @@ class TBitmap {
         }
         return pixels_->data() + static_cast<std::size_t>(y) * width_;
     }
-    // Tells the observer (an image control) that the pixels changed.
-    void Changed() {
+    // Tells the observer (an image control) that the pixels changed: all of them, or only those
+    // inside `area`, which the observer can read back as ChangedArea() to redraw no more.
+    void Changed() { Changed(Rect(0, 0, width_, height_)); }
+    void Changed(const TRect& area) {
+        changedArea_ = area;
         if (OnChange) {
             OnChange();
         }
     }
+    const TRect& ChangedArea() const { return changedArea_; }
 
     bool SharesPixelsWith(const TBitmap& other) const {
         return pixels_ && pixels_ == other.pixels_;
@@ -206,6 +210,7 @@ class TBitmap {
     bool monochrome_ = false;
     std::shared_ptr<PixelStore> pixels_;
     TCanvas canvas_;
+    TRect changedArea_;
 };
 
 // The most pixels one surface may hold (1 GiB of storage); larger requests are refused with the

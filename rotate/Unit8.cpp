@@ -119,8 +119,8 @@ void TMDIRotate::ShowRotation() {
     SourceBitmap = ReadBmpFile(Caption());
     RotateQuadrant(0);
     // The up copy and the down copy side by side under the panel.
-    Image1->move(0, Panel1->height());
-    Image2->move(UpBitmap.Width(), Panel1->height());
+    Image1->MoveTo(0, Panel1->height());
+    Image2->MoveTo(UpBitmap.Width(), Panel1->height());
     Image1->Picture().Assign(UpBitmap);
     Image2->Picture().Assign(DownBitmap);
     NeedsReload = false;

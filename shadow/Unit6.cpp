@@ -18,21 +18,21 @@ namespace {
 void StretchOnto(TImage* image, const TCanvas& source, const TRect& sourceRect) {
     TCanvas& canvas = image->Canvas();
     canvas.CopyMode = cmSrcCopy;
-    canvas.CopyRect(Rect(0, 0, image->width(), image->height()), source, sourceRect);
+    canvas.CopyRect(Rect(0, 0, image->Width(), image->Height()), source, sourceRect);
 }
 
 void AndOnto(TImage* view, TImage* shadow) {
     TCanvas& canvas = view->Canvas();
     canvas.CopyMode = cmSrcAnd;
-    canvas.CopyRect(Rect(0, 0, view->width(), view->height()), shadow->Canvas(),
-                    Rect(0, 0, view->width(), view->height()));
+    canvas.CopyRect(Rect(0, 0, view->Width(), view->Height()), shadow->Canvas(),
+                    Rect(0, 0, view->Width(), view->Height()));
     canvas.CopyMode = cmSrcCopy;
 }
 
 void FillWhite(TImage* image) {
     TCanvas& canvas = image->Canvas();
     canvas.Brush.Color = clWhite;
-    canvas.FillRect(Rect(0, 0, image->width(), image->height()));
+    canvas.FillRect(Rect(0, 0, image->Width(), image->Height()));
 }
 
 } // namespace
@@ -69,6 +69,16 @@ void TMDIShadow::FormCreate() {
     ShadowBitmap2 = std::make_unique<TBitmap>();
     PenBitmap = std::make_unique<TBitmap>();
     PenBitmap->SetMonochrome(false);
+    // The pen settings window writes the stamp here whenever the pen changes.
+    PenBitmap->OnChange = [this] { ShowPenOutline(); };
+}
+
+// The pointer over a view outlines the square a paint step can reach, 2h - 1 pixels across.
+void TMDIShadow::ShowPenOutline() {
+    const int h = PenBitmap->Width() / 2;
+    const int diameter = h > 0 ? 2 * h - 1 : 0;
+    Image1->SetPenOutline(diameter);
+    Image2->SetPenOutline(diameter);
 }
 
 void TMDIShadow::FormDestroy() {
@@ -109,11 +119,11 @@ void TMDIShadow::OpenPicture() {
 
     // A picture more than twice as wide as high puts the second view below the first.
     const int p = Panel1->height();
-    Image1->move(0, p);
+    Image1->MoveTo(0, p);
     if (2 * h < w) {
-        Image2->move(0, p + a * h);
+        Image2->MoveTo(0, p + a * h);
     } else {
-        Image2->move(a * w, p);
+        Image2->MoveTo(a * w, p);
     }
 }
 

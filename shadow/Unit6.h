@@ -79,6 +79,7 @@ class TMDIShadow : public TForm {
   private:
     int ZoomFactor() const { return Zoomed ? 2 : 1; }
     void Paint(TImage* view, TImage* shadow, int x, int y);
+    void ShowPenOutline();
     // Both views back to the plain (zoomed) picture.
     void RestoreViews();
 };
