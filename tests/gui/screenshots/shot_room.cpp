@@ -64,7 +64,7 @@ TRegisterScreenshot zoomedEditor{
         QApplication::processEvents();
         // Zoomed in on the first stroke, the pointer over it.
         TClientArea* area = editor->ClientArea();
-        area->SetZoom(800, area->viewport()->mapFrom(editor->Image1, QPoint(80, 62)));
+        area->SetZoom(800);
         area->ScrollTo(editor->Image1->mapTo(area->Content(), QPoint(80, 62) * 8) -
                        QPoint(300, 200 + area->y()));
         QApplication::processEvents();
