@@ -3,7 +3,9 @@
 
 #include "app/toolkit/Application.h"
 
+#include <QApplication>
 #include <QKeyEvent>
+#include <QMdiSubWindow>
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
@@ -143,9 +145,24 @@ TEdit::TEdit(QWidget* parent) : QLineEdit(parent) {
     });
 }
 
+namespace {
+// The window a control sits in: its MDI child's sub-window, or its top-level window.
+const QWidget* WindowOf(const QWidget* control) {
+    const QWidget* w = control;
+    while (w->parentWidget() && !w->isWindow() && !qobject_cast<const QMdiSubWindow*>(w)) {
+        w = w->parentWidget();
+    }
+    return w;
+}
+} // namespace
+
+// Only the focus moving on to another control of the edit's own window is an exit. A menu, a
+// message box or dialog, or another window taking the focus leaves the edit as the user left it.
 void TEdit::focusOutEvent(QFocusEvent* event) {
     QLineEdit::focusOutEvent(event);
-    if (OnExit) {
+    const QWidget* next = QApplication::focusWidget(); // already the control that gains it
+    const QWidget* own = WindowOf(this);
+    if (OnExit && next && next != this && next != own && WindowOf(next) == own) {
         Guarded(OnExit);
     }
 }
