@@ -87,9 +87,10 @@ class TPanel : public QFrame {
 };
 
 // The one-line edit. Events for bindings: Change (handler void(); setting an identical text
-// fires none), Exit (void(); the focus left the edit), KeyDown (void(int& key): the key code, 13
-// for Enter, 27 for Esc, upper-case letters and digits as themselves; a handler that sets the
-// key to 0 swallows it).
+// fires none), Exit (void(); the focus moved on to another control of the edit's window, not to
+// a menu, a dialog or another window), KeyDown (void(int& key): the key code, 13 for Enter, 27
+// for Esc, upper-case letters and digits as themselves; a handler that sets the key to 0
+// swallows it).
 class TEdit : public QLineEdit {
     Q_OBJECT
   public:
