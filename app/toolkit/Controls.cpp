@@ -67,6 +67,10 @@ void TImage::LoadPictureResource(const QString& path) {
         return;
     }
     rules_.Picture().Assign(FromQImage(image));
+    if (image.hasAlphaChannel()) {
+        translucent_ = image.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+        translucentPixels_ = *rules_.Picture().Bitmap();
+    }
 }
 
 void TImage::paintEvent(QPaintEvent* event) {
@@ -79,6 +83,10 @@ void TImage::paintEvent(QPaintEvent* event) {
         // picture costs no copy of itself at each repaint.
         const QRect exposed = event->rect() & QRect(0, 0, bitmap->Width(), bitmap->Height());
         QPainter painter(this);
+        if (!translucent_.isNull() && bitmap->SharesPixelsWith(translucentPixels_)) {
+            painter.drawImage(exposed.topLeft(), translucent_, exposed);
+            return;
+        }
         painter.drawImage(exposed.topLeft(), ToQImage(*bitmap, exposed));
     });
 }

@@ -67,6 +67,10 @@ class TImage : public QWidget {
     void Repaint();
     TImageRules rules_;
     QString pictureResource_;
+    // A picture loaded from a resource with transparent pixels (an icon) lets the parent show
+    // through them for as long as the picture still holds those very pixels.
+    QImage translucent_;
+    TBitmap translucentPixels_;
 };
 
 // A panel: a filled frame, lowered bevel by default ("frameShadow" Sunken). .ui property "align":
