@@ -38,9 +38,9 @@ void ClearEarlierQuit() {
     QCoreApplication::exec();
 }
 
-// Runs `open` (which shows a modal box) and presses `key` in the box once it is up. The timer
-// lives no longer than this call, so it can never fire into a later test.
-SeenBox AnswerWithKey(int key, const std::function<void()>& open) {
+// Runs `open` (which shows a modal box) and `answer`s the box once it is up. The timer lives no
+// longer than this call, so it can never fire into a later test.
+SeenBox Answer(const std::function<void(QMessageBox*)>& answer, const std::function<void()>& open) {
     SeenBox seen;
     QTimer poll;
     poll.setInterval(5);
@@ -56,13 +56,18 @@ SeenBox AnswerWithKey(int key, const std::function<void()>& open) {
         for (QAbstractButton* button : box->buttons()) {
             seen.buttons.push_back(button->text().toStdString());
         }
-        QTest::keyClick(box, static_cast<Qt::Key>(key));
+        answer(box);
     });
     poll.start();
     ClearEarlierQuit();
     open();
-    EXPECT_FALSE(poll.isActive()) << "the box closed without the key";
+    EXPECT_FALSE(poll.isActive()) << "the box closed without being answered";
     return seen;
+}
+
+SeenBox AnswerWithKey(int key, const std::function<void()>& open) {
+    return Answer([key](QMessageBox* box) { QTest::keyClick(box, static_cast<Qt::Key>(key)); },
+                  open);
 }
 } // namespace
 
@@ -77,6 +82,13 @@ TEST(MessageBoxes, WarningAsksYesOrNoWhereEnterMeansYesAndEscapeMeansNo) {
     EXPECT_EQ(seen.buttons, (std::vector<std::string>{"はい(&Y)", "いいえ(&N)"}));
 
     AnswerWithKey(Qt::Key_Escape, [&] { answer = dialogs.Warning("保存?"); });
+    EXPECT_EQ(answer, TMsgResult::mrNo);
+}
+
+TEST(MessageBoxes, WarningClosedByItsCloseBoxAnswersNo) {
+    TQtDialogs dialogs;
+    TMsgResult answer = TMsgResult::mrYes;
+    Answer([](QMessageBox* box) { box->close(); }, [&] { answer = dialogs.Warning("上書き?"); });
     EXPECT_EQ(answer, TMsgResult::mrNo);
 }
 
