@@ -196,7 +196,7 @@ void TCanvas::FillRect(const TRect& rect) {
         std::uint32_t* row = surface.MutableRow(y);
         FillPixels(row + left, row + right, value);
     }
-    surface.Changed();
+    surface.Changed(Rect(left, top, right, bottom));
 }
 
 void TCanvas::Ellipse(const TRect& box) {
@@ -340,7 +340,7 @@ void CopyOneToOne(TBitmap& target, const TBitmap& from, int x0, int x1, int y0, 
             }
         }
     }
-    target.Changed();
+    target.Changed(Rect(x0, y0, x1, y1));
 }
 
 } // namespace
@@ -413,6 +413,6 @@ void TCanvas::CopyRect(const TRect& dest, const TCanvas& source, const TRect& so
         }
     }
     if (changed) {
-        target.Changed();
+        target.Changed(Rect(x0, y0, x1, y1));
     }
 }

@@ -136,7 +136,7 @@ class TBitmap {
         // one-bit surfaces need resolving (kept out of line so the common case stays small).
         const TColor stored = (color <= 0x00FFFFFF && !monochrome_) ? color : StoredValue(color);
         MutableRow(y)[x] = stored;
-        Changed();
+        Changed(TRect{x, y, x + 1, y + 1});
     }
 
     // Row access for bulk work. Row() never copies; MutableRow() first gives this surface a
@@ -151,10 +151,12 @@ class TBitmap {
         }
         return pixels_->data() + static_cast<std::size_t>(y) * width_;
     }
-    // Tells the observer (an image control) that the pixels changed.
-    void Changed() {
+    // Tells the observer (an image control, a window) that the pixels changed: all of them, or
+    // only those inside `area`, so that a window repaints no more than was drawn.
+    void Changed() { Changed(TRect{0, 0, width_, height_}); }
+    void Changed(const TRect& area) {
         if (OnChange) {
-            OnChange();
+            OnChange(area);
         }
     }
 
@@ -172,8 +174,9 @@ class TBitmap {
     // surface holds no pixels.
     void SaveToFile(const std::string& path) const;
 
-    // Called after every change of the pixels; not copied with the surface.
-    std::function<void()> OnChange;
+    // Called after every change of the pixels with the area that changed; not copied with the
+    // surface.
+    std::function<void(const TRect& area)> OnChange;
 
   private:
     friend class TCanvas;

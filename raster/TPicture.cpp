@@ -45,7 +45,7 @@ void TPicture::LoadFromFile(const std::string& path) {
 
 // Drawing on the held surface is a change of the picture.
 void TPicture::Hook() {
-    bitmap_->OnChange = [this] { Notify(); };
+    bitmap_->OnChange = [this](const TRect&) { Notify(); };
 }
 
 void TPicture::Notify() {

@@ -635,9 +635,9 @@ TCanvas& TForm::Canvas() {
         TCanvas& canvas = surface_->Canvas();
         canvas.Brush.Color = color_;
         canvas.FillRect(Rect(0, 0, surface_->Width(), surface_->Height()));
-        surface_->OnChange = [this] {
+        surface_->OnChange = [this](const TRect& area) {
             if (!painting_) {
-                update();
+                update(area.Left, area.Top, area.Width(), area.Height());
             }
         };
     }
@@ -887,16 +887,19 @@ void TForm::showEvent(QShowEvent* event) {
     }
 }
 
-void TForm::paintEvent(QPaintEvent*) {
+void TForm::paintEvent(QPaintEvent* event) {
     if (mdiClient_) {
         return;
     }
-    Guarded([this] {
+    Guarded([this, event] {
         painting_ = true;
         Canvas();
         Notify("Paint");
+        // Only the part being repainted is converted: a preview tick redraws one frame, not the
+        // whole client area.
+        const QRect part = event->rect() & QRect(0, 0, surface_->Width(), surface_->Height());
         QPainter painter(this);
-        painter.drawImage(0, 0, ToQImage(*surface_));
+        painter.drawImage(part.topLeft(), ToQImage(*surface_, part));
     });
     painting_ = false;
 }
