@@ -66,12 +66,7 @@ ByteStore EncodeBmp(const TBitmap& bitmap) {
         const std::uint32_t* row = bitmap.Row(y);
         std::uint8_t* target = p + offBits + rowBytes * static_cast<std::uint64_t>(height - 1 - y);
         if (mono) {
-            std::memset(target, 0, usedBytes);
-            for (int x = 0; x < width; ++x) {
-                if (row[x] == clWhite) {
-                    target[x / 8] |= static_cast<std::uint8_t>(0x80 >> (x % 8));
-                }
-            }
+            convert.ToIndex1(row, target, width);
         } else {
             convert.ToBgr(row, target, width);
         }

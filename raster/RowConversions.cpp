@@ -2,8 +2,6 @@
 // images: plain loops, and byte shuffles with SSSE3 and AVX2 chosen once from the processor.
 #include "raster/RowConversions.h"
 
-#include "raster/Sanitizers.h"
-
 #if defined(__x86_64__) || defined(__i386__)
 #include <immintrin.h>
 #define VELMORA_X86_SHUFFLES 1
@@ -60,6 +58,19 @@ void ToBgrPlain(const std::uint32_t* in, std::uint8_t* out, int x, int width) {
     }
 }
 
+// From a whole byte on (x a multiple of 8).
+void ToIndex1Plain(const std::uint32_t* in, std::uint8_t* out, int x, int width) {
+    for (; x < width; x += 8) {
+        std::uint8_t byte = 0;
+        for (int i = 0; i < 8 && x + i < width; ++i) {
+            if (in[x + i] == 0x00FFFFFF) {
+                byte |= static_cast<std::uint8_t>(0x80 >> i);
+            }
+        }
+        out[x / 8] = byte;
+    }
+}
+
 void ToOpaqueArgbPlain(const std::uint32_t* in, std::uint32_t* out, int x, int width) {
     for (; x < width; ++x) {
         const std::uint32_t c = in[x];
@@ -80,6 +91,7 @@ constexpr RowConversions kPlain{
         FromIndex1Plain(in, table, out, 0, width);
     },
     [](const std::uint32_t* in, std::uint8_t* out, int width) { ToBgrPlain(in, out, 0, width); },
+    [](const std::uint32_t* in, std::uint8_t* out, int width) { ToIndex1Plain(in, out, 0, width); },
     [](const std::uint32_t* in, std::uint32_t* out, int width) {
         ToOpaqueArgbPlain(in, out, 0, width);
     },
@@ -240,6 +252,25 @@ __attribute__((target("ssse3"))) int FromIndex1Ssse3Kernel(const std::uint8_t* i
     return x;
 }
 
+// Sixteen pixels to two bytes: each pixel's comparison narrowed to a byte, the bytes of each
+// eight reversed so that the leftmost pixel lands in the highest bit of the mask.
+__attribute__((target("ssse3"))) int ToIndex1Ssse3Kernel(const std::uint32_t* in, std::uint8_t* out,
+                                                         int x, int width) {
+    const __m128i white = _mm_set1_epi32(0x00FFFFFF);
+    const __m128i reverse = _mm_setr_epi8(7, 6, 5, 4, 3, 2, 1, 0, 15, 14, 13, 12, 11, 10, 9, 8);
+    for (; width - x >= 16; x += 16) {
+        const __m128i a = _mm_cmpeq_epi32(Load16(in + x), white);
+        const __m128i b = _mm_cmpeq_epi32(Load16(in + x + 4), white);
+        const __m128i c = _mm_cmpeq_epi32(Load16(in + x + 8), white);
+        const __m128i d = _mm_cmpeq_epi32(Load16(in + x + 12), white);
+        const __m128i bytes = _mm_packs_epi16(_mm_packs_epi32(a, b), _mm_packs_epi32(c, d));
+        const int bits = _mm_movemask_epi8(_mm_shuffle_epi8(bytes, reverse));
+        out[x / 8] = static_cast<std::uint8_t>(bits);
+        out[x / 8 + 1] = static_cast<std::uint8_t>(bits >> 8);
+    }
+    return x;
+}
+
 // --- AVX2: thirty-two bytes a shuffle ---------------------------------------------------------
 
 template <class T> __attribute__((target("avx2"))) __m256i Load32(const T* p) {
@@ -294,28 +325,6 @@ __attribute__((target("avx2"))) int ToOpaqueArgbAvx2Kernel(const std::uint32_t* 
     return ToOpaqueArgbSsse3Kernel(in, out, x, width);
 }
 
-__attribute__((target("avx2"))) int FromIndex8Avx2Kernel(const std::uint8_t* in,
-                                                         const std::uint32_t* table,
-                                                         std::uint32_t* out, int x, int width) {
-#if defined(VELMORA_ADDRESS_SANITIZER)
-    // The sanitizer does not check gathers: the plain loop's ordinary loads keep it watching
-    // every colour-table read.
-    (void)in;
-    (void)table;
-    (void)out;
-    (void)width;
-    return x;
-#else
-    const int* colours = reinterpret_cast<const int*>(table);
-    for (; width - x >= 8; x += 8) {
-        const __m256i indices =
-            _mm256_cvtepu8_epi32(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(in + x)));
-        Store32(out + x, _mm256_i32gather_epi32(colours, indices, 4));
-    }
-    return x;
-#endif
-}
-
 __attribute__((target("avx2"))) int FromIndex1Avx2Kernel(const std::uint8_t* in,
                                                          const std::uint32_t* table,
                                                          std::uint32_t* out, int x, int width) {
@@ -350,6 +359,8 @@ void FromPixels(const std::uint32_t* in, Out* out, int width) {
     Tail(in, out, Kernel(in, out, 0, width), width);
 }
 
+// Eight-bit indices stay with the plain loop at every level: a colour table of 256 entries does
+// not fit a shuffle, and the vector gathers measured slower than one load a pixel.
 constexpr RowConversions kSsse3{
     FromBytes<FromBgrSsse3Kernel, FromBgrPlain>,
     FromBytes<FromBgrxSsse3Kernel, FromBgrxPlain>,
@@ -357,21 +368,23 @@ constexpr RowConversions kSsse3{
     FromIndices<FromIndex4Ssse3Kernel, FromIndex4Plain>,
     FromIndices<FromIndex1Ssse3Kernel, FromIndex1Plain>,
     FromPixels<std::uint8_t, ToBgrSsse3Kernel, ToBgrPlain>,
+    FromPixels<std::uint8_t, ToIndex1Ssse3Kernel, ToIndex1Plain>,
     FromPixels<std::uint32_t, ToOpaqueArgbSsse3Kernel, ToOpaqueArgbPlain>,
 };
 
 constexpr RowConversions kAvx2{
     FromBytes<FromBgrAvx2Kernel, FromBgrPlain>,
     FromBytes<FromBgrxAvx2Kernel, FromBgrxPlain>,
-    FromIndices<FromIndex8Avx2Kernel, FromIndex8Plain>,
+    kPlain.FromIndex8,
     kSsse3.FromIndex4,
     FromIndices<FromIndex1Avx2Kernel, FromIndex1Plain>,
     FromPixels<std::uint8_t, ToBgrAvx2Kernel, ToBgrPlain>,
+    kSsse3.ToIndex1,
     FromPixels<std::uint32_t, ToOpaqueArgbAvx2Kernel, ToOpaqueArgbPlain>,
 };
 
-// Every load and store of the shuffles is an ordinary one that the address sanitizer checks, so
-// unlike the rotation's gathers they stay on under it.
+// Every load and store of the shuffles is an ordinary one that the address sanitizer checks (no
+// gathers here), so unlike the rotation's vector levels these stay on under it.
 RowConversionLevel DetectLevel() {
     __builtin_cpu_init();
     if (__builtin_cpu_supports("avx2")) {

@@ -25,6 +25,9 @@ struct RowConversions {
                        int width);
     // Surface pixels to 24-bit file pixels; the flag byte is dropped.
     void (*ToBgr)(const std::uint32_t* in, std::uint8_t* out, int width);
+    // Surface pixels to one-bit indices, white 1 and any other colour 0, the leftmost pixel in
+    // the highest bit; the unused low bits of the last byte are 0.
+    void (*ToIndex1)(const std::uint32_t* in, std::uint8_t* out, int width);
     // Surface pixels to opaque 0xFFRRGGBB, the layout of window images.
     void (*ToOpaqueArgb)(const std::uint32_t* in, std::uint32_t* out, int width);
 };

@@ -34,18 +34,33 @@ template <class T> std::vector<T> RandomValues(std::mt19937& random, std::size_t
     return values;
 }
 
+// Surface pixels: a third white and a third black, as one-bit rows need, the rest any colour.
+std::vector<std::uint32_t> RandomPixels(std::mt19937& random, std::size_t count) {
+    std::vector<std::uint32_t> pixels = RandomValues<std::uint32_t>(random, count);
+    for (std::uint32_t& p : pixels) {
+        p = p % 3 == 0 ? 0x00FFFFFF : p % 3 == 1 ? 0 : p;
+    }
+    return pixels;
+}
+
 // The input starts `shift` elements into its buffer and ends exactly where the buffer does, so a
 // read past the row's bytes is one past the allocation; the output is followed by guards.
 template <class In, class Out, class Convert>
-void ExpectEveryLevelMatchesPlain(const char* name, int bytesPerPixelTimes8, Convert convert) {
+void ExpectEveryLevelMatchesPlain(const char* name, int inBits, int outBits, Convert convert) {
     std::mt19937 random(19);
+    const auto count = [](int width, int bits, std::size_t size) {
+        return (static_cast<std::size_t>(width) * bits + 8 * size - 1) / (8 * size);
+    };
     for (int width = 1; width <= kWidestRow; ++width) {
-        const std::size_t inCount =
-            (static_cast<std::size_t>(width) * bytesPerPixelTimes8 + 8 * sizeof(In) - 1) /
-            (8 * sizeof(In));
-        const std::size_t outCount = sizeof(Out) == 1 ? 3 * width : width;
+        const std::size_t inCount = count(width, inBits, sizeof(In));
+        const std::size_t outCount = count(width, outBits, sizeof(Out));
         for (int shift = 0; shift < 4; ++shift) {
-            const std::vector<In> in = RandomValues<In>(random, shift + inCount);
+            std::vector<In> in;
+            if constexpr (sizeof(In) == 4) {
+                in = RandomPixels(random, shift + inCount);
+            } else {
+                in = RandomValues<In>(random, shift + inCount);
+            }
             const std::vector<std::uint32_t> table = RandomValues<std::uint32_t>(random, 256);
             std::vector<Out> expected(outCount + 4, static_cast<Out>(kGuard));
             convert(RowConverterAt(RowConversionLevel::Plain), in.data() + shift, table.data(),
@@ -64,12 +79,12 @@ using Table = const std::uint32_t*;
 
 TEST(RowConversions, TwentyFourBitRowsMatchThePlainLoop) {
     ExpectEveryLevelMatchesPlain<std::uint8_t, std::uint32_t>(
-        "FromBgr", 24,
+        "FromBgr", 24, 32,
         [](const RowConversions& c, const std::uint8_t* in, Table, std::uint32_t* out, int width) {
             c.FromBgr(in, out, width);
         });
     ExpectEveryLevelMatchesPlain<std::uint32_t, std::uint8_t>(
-        "ToBgr", 32,
+        "ToBgr", 32, 24,
         [](const RowConversions& c, const std::uint32_t* in, Table, std::uint8_t* out, int width) {
             c.ToBgr(in, out, width);
         });
@@ -77,28 +92,33 @@ TEST(RowConversions, TwentyFourBitRowsMatchThePlainLoop) {
 
 TEST(RowConversions, ThirtyTwoBitRowsAndWindowImagesMatchThePlainLoop) {
     ExpectEveryLevelMatchesPlain<std::uint8_t, std::uint32_t>(
-        "FromBgrx", 32,
+        "FromBgrx", 32, 32,
         [](const RowConversions& c, const std::uint8_t* in, Table, std::uint32_t* out, int width) {
             c.FromBgrx(in, out, width);
         });
     ExpectEveryLevelMatchesPlain<std::uint32_t, std::uint32_t>(
-        "ToOpaqueArgb", 32,
+        "ToOpaqueArgb", 32, 32,
         [](const RowConversions& c, const std::uint32_t* in, Table, std::uint32_t* out, int width) {
             c.ToOpaqueArgb(in, out, width);
         });
 }
 
 TEST(RowConversions, ColourTableRowsMatchThePlainLoop) {
+    ExpectEveryLevelMatchesPlain<std::uint32_t, std::uint8_t>(
+        "ToIndex1", 32, 1,
+        [](const RowConversions& c, const std::uint32_t* in, Table, std::uint8_t* out, int width) {
+            c.ToIndex1(in, out, width);
+        });
     ExpectEveryLevelMatchesPlain<std::uint8_t, std::uint32_t>(
-        "FromIndex8", 8,
+        "FromIndex8", 8, 32,
         [](const RowConversions& c, const std::uint8_t* in, Table table, std::uint32_t* out,
            int width) { c.FromIndex8(in, table, out, width); });
     ExpectEveryLevelMatchesPlain<std::uint8_t, std::uint32_t>(
-        "FromIndex4", 4,
+        "FromIndex4", 4, 32,
         [](const RowConversions& c, const std::uint8_t* in, Table table, std::uint32_t* out,
            int width) { c.FromIndex4(in, table, out, width); });
     ExpectEveryLevelMatchesPlain<std::uint8_t, std::uint32_t>(
-        "FromIndex1", 1,
+        "FromIndex1", 1, 32,
         [](const RowConversions& c, const std::uint8_t* in, Table table, std::uint32_t* out,
            int width) { c.FromIndex1(in, table, out, width); });
 }
@@ -125,6 +145,11 @@ TEST(RowConversions, ThePlainLevelSpeaksTheFileAndWindowLayouts) {
     plain.FromIndex4(nibbles, table, pixels, 2);
     EXPECT_EQ(pixels[0], 11u);
     EXPECT_EQ(pixels[1], 15u);
+    const std::uint32_t blackAndWhite[] = {0x00FFFFFF, 0, 0, 0, 0, 0, 0, 0, 0x00FFFFFF, 0x00FFFFFE};
+    std::uint8_t bits[2] = {0xAA, 0xAA};
+    plain.ToIndex1(blackAndWhite, bits, 10);
+    EXPECT_EQ(bits[0], 0x80);
+    EXPECT_EQ(bits[1], 0x80);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -193,39 +218,44 @@ TEST(BmpRowsOfOddSizes, EveryDepthDecodesAsItsBytesSay) {
     }
 }
 
-TEST(BmpRowsOfOddSizes, TwentyFourBitFilesHoldEveryPixelAndZeroPadding) {
+// Every pixel's bits as the file holds them, and every padding bit 0.
+TEST(BmpRowsOfOddSizes, ColourAndOneBitFilesHoldEveryPixelAndZeroPadding) {
     std::mt19937 random(8);
     for (const OddSize size : kOddSizes) {
-        const std::size_t rowBytes = (static_cast<std::size_t>(size.Width) * 3 + 3) / 4 * 4;
-
-        TBitmap bitmap(size.Width, size.Height);
-        for (int y = 0; y < size.Height; ++y) {
-            const std::vector<std::uint32_t> values =
-                RandomValues<std::uint32_t>(random, size.Width);
-            for (int x = 0; x < size.Width; ++x) {
-                bitmap.SetPixel(x, y, values[x] & 0xFFFFFF);
+        for (const bool mono : {false, true}) {
+            const int bits = mono ? 1 : 24;
+            const std::size_t offBits = mono ? 62 : 54;
+            const std::size_t rowBytes =
+                (static_cast<std::size_t>(size.Width) * bits + 31) / 32 * 4;
+            TBitmap bitmap;
+            bitmap.SetMonochrome(mono);
+            bitmap.SetSize(size.Width, size.Height);
+            for (int y = 0; y < size.Height; ++y) {
+                const std::vector<std::uint32_t> values = RandomPixels(random, size.Width);
+                for (int x = 0; x < size.Width; ++x) {
+                    bitmap.SetPixel(x, y, values[x] & 0xFFFFFF);
+                }
             }
-        }
-        // Memory of the file's size, dirtied and released just before, is what the encoder is
-        // likely to be given: padding it does not write would show its bytes.
-        { ByteStore dirty(54 + rowBytes * size.Height, 0xA5); }
-        const ByteStore file = EncodeBmp(bitmap);
-        ASSERT_EQ(file.size(), 54 + rowBytes * size.Height);
-        for (int y = 0; y < size.Height; ++y) {
-            const std::uint8_t* row = file.data() + 54 + rowBytes * (size.Height - 1 - y);
-            for (int x = 0; x < size.Width; ++x) {
-                const TColor c = bitmap.Pixel(x, y);
-                ASSERT_EQ(RGB(row[3 * x + 2], row[3 * x + 1], row[3 * x]), c)
-                    << size.Width << " x " << size.Height << " at (" << x << ", " << y << ")";
-            }
-            for (std::size_t i = 3 * size.Width; i < rowBytes; ++i) {
-                ASSERT_EQ(row[i], 0) << "padding of row " << y << " at width " << size.Width;
-            }
-        }
-        const TBitmap back = DecodeBmp(file.data(), file.size());
-        for (int y = 0; y < size.Height; ++y) {
-            for (int x = 0; x < size.Width; ++x) {
-                ASSERT_EQ(back.Pixel(x, y), bitmap.Pixel(x, y));
+            // Memory of the file's size, dirtied and released just before, is what the encoder
+            // is likely to be given: padding it does not write would show its bytes.
+            { ByteStore dirty(offBits + rowBytes * size.Height, 0xA5); }
+            const ByteStore file = EncodeBmp(bitmap);
+            ASSERT_EQ(file.size(), offBits + rowBytes * size.Height);
+            for (int y = 0; y < size.Height; ++y) {
+                const std::uint8_t* row = file.data() + offBits + rowBytes * (size.Height - 1 - y);
+                for (int x = 0; x < size.Width; ++x) {
+                    const TColor stored =
+                        mono ? ((row[x / 8] >> (7 - x % 8)) & 1 ? clWhite : clBlack)
+                             : RGB(row[3 * x + 2], row[3 * x + 1], row[3 * x]);
+                    ASSERT_EQ(stored, bitmap.Pixel(x, y))
+                        << bits << " bits, " << size.Width << " x " << size.Height << " at (" << x
+                        << ", " << y << ")";
+                }
+                for (std::size_t bit = static_cast<std::size_t>(size.Width) * bits;
+                     bit < 8 * rowBytes; ++bit) {
+                    ASSERT_EQ((row[bit / 8] >> (7 - bit % 8)) & 1, 0)
+                        << "padding of row " << y << ", " << bits << " bits, width " << size.Width;
+                }
             }
         }
     }
