@@ -10,10 +10,9 @@ constexpr std::size_t kFileHeaderSize = 14;
 constexpr std::size_t kInfoHeaderSize = 40;
 constexpr std::size_t kCoreHeaderSize = 12;
 
-// Largest picture side and pixel count the reader accepts; anything larger is refused before
-// a single pixel is allocated.
+// Largest picture side the reader accepts (the pixel count is bounded by kMaxSurfacePixels);
+// anything larger is refused before a single pixel is allocated.
 constexpr std::int64_t kMaxSide = 65535;
-constexpr std::int64_t kMaxPixels = std::int64_t{1} << 28;
 
 enum Compression : std::uint32_t { kRgb = 0, kRle8 = 1, kRle4 = 2, kBitFields = 3 };
 
