@@ -21,10 +21,10 @@ TBitmap AsColourSurface(const TBitmap& picture) {
 } // namespace
 
 int RunConvert(const Options& options) {
-    return RunForEachInput(options.Inputs, [&](const std::string& input) {
-        const std::string output = OutputFor(options, input);
-        RefuseOverwritingInput(input, output);
-        WriteBmpFile(AsColourSurface(ReadBmpFile(input)), output);
-        return std::vector<std::string>{output};
-    });
+    return RunFileCommand(
+        options, options.Inputs, {},
+        [&](const std::string& input) { return std::vector{OutputFor(options, input)}; },
+        [&](const PlannedFile& file, std::vector<std::string>&) {
+            WriteBmpFile(AsColourSurface(ReadBmpFile(file.Input)), file.Outputs[0]);
+        });
 }

@@ -5,11 +5,12 @@
 #include "raster/Bmp.h"
 
 int RunPreview(const Options& options) {
-    return RunForEachInput(options.Inputs, [&](const std::string& input) {
-        RefuseOverwritingInput(input, *options.Output);
-        TBitmap preview;
-        BuildPreviewFrames(ReadBmpFile(input), preview);
-        WriteBmpFile(preview, *options.Output);
-        return std::vector<std::string>{*options.Output};
-    });
+    return RunFileCommand(
+        options, options.Inputs, {},
+        [&](const std::string&) { return std::vector{*options.Output}; },
+        [&](const PlannedFile& file, std::vector<std::string>&) {
+            TBitmap preview;
+            BuildPreviewFrames(ReadBmpFile(file.Input), preview);
+            WriteBmpFile(preview, file.Outputs[0]);
+        });
 }

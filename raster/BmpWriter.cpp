@@ -99,10 +99,14 @@ bool WriteAll(int fd, const std::uint8_t* data, std::size_t size) {
 }
 
 // The permissions the file gets: those of the file it replaces, or what a new file would get.
+// The umask can only be read by setting it, so two writers on different threads must not
+// interleave here: one would read the other's 0 and leave it set for the whole process.
 mode_t TargetMode(const struct stat* existing) {
     if (existing) {
         return existing->st_mode & 07777;
     }
+    static std::mutex umaskGuard;
+    const std::lock_guard<std::mutex> lock(umaskGuard);
     mode_t mask = ::umask(0);
     ::umask(mask);
     return 0666 & ~mask;
@@ -114,23 +118,36 @@ void WriteBmpFile(const TBitmap& bitmap, const std::string& path) {
     IgnoreFileSizeSignal();
     struct stat info {};
     const bool exists = ::stat(path.c_str(), &info) == 0;
-    if (path.empty() || (exists && (S_ISDIR(info.st_mode) || ::access(path.c_str(), W_OK) != 0))) {
-        throw EFCreateError(path);
+    if (path.empty()) {
+        throw EFCreateError(path, ENOENT);
+    }
+    if (exists && S_ISDIR(info.st_mode)) {
+        throw EFCreateError(path, EISDIR);
+    }
+    if (exists && ::access(path.c_str(), W_OK) != 0) {
+        throw EFCreateError(path, errno);
     }
     const ByteStore bytes = EncodeBmp(bitmap);
 
     std::string temporary = path + ".XXXXXX";
     int fd = ::mkstemp(temporary.data());
     if (fd < 0) {
-        throw EFCreateError(path);
+        throw EFCreateError(path, errno);
     }
-    bool ok = ::fchmod(fd, TargetMode(exists ? &info : nullptr)) == 0;
-    ok = ok && WriteAll(fd, bytes.data(), bytes.size());
-    ok = ok && ::fsync(fd) == 0;
-    ok = (::close(fd) == 0) && ok;
-    ok = ok && ::rename(temporary.c_str(), path.c_str()) == 0;
+    int cause = 0; // the errno of the first step that failed
+    auto noted = [&cause](bool succeeded) {
+        if (!succeeded && cause == 0) {
+            cause = errno;
+        }
+        return succeeded;
+    };
+    bool ok = noted(::fchmod(fd, TargetMode(exists ? &info : nullptr)) == 0);
+    ok = ok && noted(WriteAll(fd, bytes.data(), bytes.size()));
+    ok = ok && noted(::fsync(fd) == 0);
+    ok = noted(::close(fd) == 0) && ok;
+    ok = ok && noted(::rename(temporary.c_str(), path.c_str()) == 0);
     if (!ok) {
         ::unlink(temporary.c_str());
-        throw EWriteError();
+        throw EWriteError(path, cause);
     }
 }

@@ -116,7 +116,7 @@ void TMDIRotate::ShowRotation() {
     if (!NeedsReload || !FileExists(Caption())) {
         return;
     }
-    SourceBitmap = ReadBmpFile(Caption());
+    SourceBitmap.LoadFromFile(Caption());
     RotateQuadrant(0);
     // The up copy and the down copy side by side under the panel.
     Image1->move(0, Panel1->height());

@@ -1,16 +1,20 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that building, testing, benchmarking and fuzzing need.
 # fonts-liberation gives Arial's metrics, so the About box's fixed-width labels hold their lines.
+# The install and package tools: Pillow enlarges the program icon, help2man writes the manual page,
+# dpkg-dev (dpkg-shlibdeps) and file let CPack work out the package's dependencies, and the
+# freedesktop, AppStream and Debian validators judge what is installed.
 # Idempotent: asks dpkg first and runs apt-get (update once) only for what is missing.
 set -euo pipefail
 
 packages=(
     build-essential cmake pkg-config
     qt6-base-dev qt6-base-dev-tools qt6-tools-dev qt6-tools-dev-tools libqt6uitools6 libqt6opengl6-dev libgl-dev
-    libgtest-dev libgmock-dev libbenchmark-dev
+    libgtest-dev libgmock-dev libbenchmark-dev libcli11-dev
     clang llvm
     fonts-ipafont-gothic fonts-liberation
     xvfb xauth
+    python3 python3-pil help2man dpkg-dev file desktop-file-utils appstream lintian
 )
 # The benchmarks' peers, only for `make bench`: `install-deps.sh bench`.
 if [ "${1:-}" = "bench" ]; then
