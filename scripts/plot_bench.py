@@ -64,8 +64,13 @@ def main(sources, target):
         task, implementation = SERIES[parts[0]]
         if "items_per_second" in run:
             tasks[task][implementation].append((int(parts[1]), run["items_per_second"] / 1e6))
-    figure, axes = plt.subplots(1, len(tasks), figsize=(4.2 * len(tasks), 3.8), squeeze=False)
-    for axis, (task, series) in zip(axes[0], sorted(tasks.items())):
+    # Three panels a row, so that the picture stays readable as tasks are added.
+    columns = min(3, len(tasks))
+    rows = (len(tasks) + columns - 1) // columns
+    figure, axes = plt.subplots(rows, columns, figsize=(4.2 * columns, 3.8 * rows), squeeze=False)
+    for axis in axes.flat[len(tasks):]:
+        axis.set_visible(False)
+    for axis, (task, series) in zip(axes.flat, sorted(tasks.items())):
         peers = sorted(name for name in series if name != "Velmora")
         for implementation in ["Velmora"] + peers:
             points = sorted(series.get(implementation, []))
