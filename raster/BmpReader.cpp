@@ -2,6 +2,7 @@
 #include "raster/Bmp.h"
 #include "raster/BmpFormat.h"
 #include "raster/Errors.h"
+#include "raster/RowConversions.h"
 
 #include <algorithm>
 #include <array>
@@ -217,6 +218,10 @@ void DecodeUncompressed(const PixelSource& source, const Layout& layout, const P
     const int width = layout.Width;
     const int bits = layout.BitCount;
     const Channel red(layout.Masks[0]), green(layout.Masks[1]), blue(layout.Masks[2]);
+    // Bit fields that name the usual eight-bit channels read like the plain layout.
+    const bool plainThirtyTwo = layout.Masks[0] == 0x00FF0000 && layout.Masks[1] == 0x0000FF00 &&
+                                layout.Masks[2] == 0x000000FF;
+    const RowConversions& convert = RowConverter();
     std::vector<std::uint8_t> padded;
     for (int r = 0; r < layout.Height; ++r) {
         const std::uint64_t start = static_cast<std::uint64_t>(r) * layout.RowBytes;
@@ -232,19 +237,16 @@ void DecodeUncompressed(const PixelSource& source, const Layout& layout, const P
         std::uint32_t* target = out.MutableRow(TargetRow(layout, r));
         switch (bits) {
         case 24:
-            for (int x = 0; x < width; ++x) {
-                const std::uint8_t* p = row + 3 * x;
-                target[x] = static_cast<std::uint32_t>(p[2]) |
-                            (static_cast<std::uint32_t>(p[1]) << 8) |
-                            (static_cast<std::uint32_t>(p[0]) << 16);
-            }
+            convert.FromBgr(row, target, width);
             break;
         case 32:
+            if (plainThirtyTwo) {
+                convert.FromBgrx(row, target, width);
+                break;
+            }
             for (int x = 0; x < width; ++x) {
                 std::uint32_t v = U32(row + 4 * x);
-                target[x] = layout.CompressionKind == kBitFields
-                                ? RGB(red.Value(v), green.Value(v), blue.Value(v))
-                                : RGB((v >> 16) & 0xFF, (v >> 8) & 0xFF, v & 0xFF);
+                target[x] = RGB(red.Value(v), green.Value(v), blue.Value(v));
             }
             break;
         case 16:
@@ -254,20 +256,13 @@ void DecodeUncompressed(const PixelSource& source, const Layout& layout, const P
             }
             break;
         case 8:
-            for (int x = 0; x < width; ++x) {
-                target[x] = palette[row[x]];
-            }
+            convert.FromIndex8(row, palette.data(), target, width);
             break;
         case 4:
-            for (int x = 0; x < width; ++x) {
-                std::uint8_t b = row[x / 2];
-                target[x] = palette[x % 2 == 0 ? b >> 4 : b & 0x0F];
-            }
+            convert.FromIndex4(row, palette.data(), target, width);
             break;
         case 1:
-            for (int x = 0; x < width; ++x) {
-                target[x] = palette[(row[x / 8] >> (7 - x % 8)) & 1];
-            }
+            convert.FromIndex1(row, palette.data(), target, width);
             break;
         }
     }

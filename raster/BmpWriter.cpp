@@ -2,6 +2,7 @@
 // destroys the file it replaces.
 #include "raster/Bmp.h"
 #include "raster/Errors.h"
+#include "raster/RowConversions.h"
 
 #include <cerrno>
 #include <csignal>
@@ -39,8 +40,11 @@ ByteStore EncodeBmp(const TBitmap& bitmap) {
     const std::uint64_t pixelBytes = rowBytes * height;
     const std::uint32_t offBits = 14 + 40 + tableBytes;
 
-    ByteStore out(offBits + pixelBytes, 0);
+    // Left unset and written byte for byte below, headers and padding included: clearing a large
+    // file first would cost a pass over its memory of its own.
+    ByteStore out(offBits + pixelBytes);
     std::uint8_t* p = out.data();
+    std::memset(p, 0, offBits);
     p[0] = 'B';
     p[1] = 'M';
     Put32(p + 2, static_cast<std::uint32_t>(out.size()));
@@ -56,23 +60,17 @@ ByteStore EncodeBmp(const TBitmap& bitmap) {
         // Entry 0 black (already zero), entry 1 white.
         p[58] = p[59] = p[60] = 255;
     }
+    const RowConversions& convert = RowConverter();
+    const std::uint64_t usedBytes = (static_cast<std::uint64_t>(width) * bits + 7) / 8;
     for (int y = 0; y < height; ++y) {
         const std::uint32_t* row = bitmap.Row(y);
         std::uint8_t* target = p + offBits + rowBytes * static_cast<std::uint64_t>(height - 1 - y);
         if (mono) {
-            for (int x = 0; x < width; ++x) {
-                if (row[x] == clWhite) {
-                    target[x / 8] |= static_cast<std::uint8_t>(0x80 >> (x % 8));
-                }
-            }
+            convert.ToIndex1(row, target, width);
         } else {
-            for (int x = 0; x < width; ++x) {
-                const std::uint32_t c = row[x];
-                target[3 * x] = static_cast<std::uint8_t>(c >> 16);
-                target[3 * x + 1] = static_cast<std::uint8_t>(c >> 8);
-                target[3 * x + 2] = static_cast<std::uint8_t>(c);
-            }
+            convert.ToBgr(row, target, width);
         }
+        std::memset(target + usedBytes, 0, rowBytes - usedBytes);
     }
     return out;
 }

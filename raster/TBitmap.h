@@ -194,7 +194,8 @@ class TBitmap {
     // surface holds no pixels.
     void SaveToFile(const std::string& path) const;
 
-    // Called after every change of the pixels; not copied with the surface.
+    // Called after every change of the pixels (ChangedArea() tells where); not copied with the
+    // surface.
     std::function<void()> OnChange;
 
   private:

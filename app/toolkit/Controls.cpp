@@ -3,6 +3,7 @@
 
 #include "app/toolkit/Application.h"
 #include "raster/ViewZoom.h"
+#include "raster/RowConversions.h"
 
 #include <QApplication>
 #include <QKeyEvent>
@@ -16,13 +17,11 @@
 QImage ToQImage(const TBitmap& bitmap, const QRect& part) {
     const QRect area = part & QRect(0, 0, bitmap.Width(), bitmap.Height());
     QImage image(area.size(), QImage::Format_RGB32);
+    const RowConversions& convert = RowConverter();
     for (int y = 0; y < area.height(); ++y) {
         const std::uint32_t* source = bitmap.Row(area.top() + y) + area.left();
-        auto* target = reinterpret_cast<QRgb*>(image.scanLine(y));
-        for (int x = 0; x < area.width(); ++x) {
-            const std::uint32_t c = source[x];
-            target[x] = qRgb(RedOf(c), GreenOf(c), BlueOf(c));
-        }
+        convert.ToOpaqueArgb(source, reinterpret_cast<std::uint32_t*>(image.scanLine(y)),
+                             area.width());
     }
     return image;
 }
