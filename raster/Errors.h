@@ -1,6 +1,7 @@
 // The error types the raster core raises, each carrying the system's exact message (UTF-8).
 #pragma once
 
+#include <cstdint>
 #include <stdexcept>
 #include <string>
 
@@ -51,6 +52,19 @@ class EOutOfResources : public EVelmoraError {
   public:
     EOutOfResources();
     explicit EOutOfResources(const std::string& systemText);
+};
+
+// A command that would need more memory than the system has available, refused before it takes
+// any: the message is the out-of-resources one; the figures are for velmora-batch's plain words.
+class ENotEnoughMemory : public EOutOfResources {
+  public:
+    ENotEnoughMemory(std::uint64_t needed, std::uint64_t available);
+    std::uint64_t Needed() const { return needed_; }
+    std::uint64_t Available() const { return available_; }
+
+  private:
+    std::uint64_t needed_;
+    std::uint64_t available_;
 };
 
 // An image control asked for its drawing surface while it holds a picture that is no bitmap.
