@@ -7,6 +7,7 @@
 #include "fish/Unit2.h"
 #include "fish/Unit4.h"
 #include "fish/Unit9.h"
+#include "raster/PictureMemory.h"
 #include "rotate/Unit8.h"
 #include "shadow/Unit3.h"
 #include "shadow/Unit6.h"
@@ -58,6 +59,8 @@ void TForm1::BitBtn2Click() {
     if (!FileExists(name)) {
         return;
     }
+    // A picture too large for the memory is refused while the old workspace is still whole.
+    RequireMemoryFor(PictureUse::FishWorkspace, name);
     // A question in one close runs a nested loop that can free windows closed earlier: each
     // position is read anew and positions past the end are passed over.
     for (int i = MDIChildCount() - 1; i >= 0; --i) {

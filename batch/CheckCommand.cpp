@@ -1,8 +1,10 @@
 // velmora-batch check: whether data files keep the rules the aquarium program relies on.
 #include "accessory/AccessoryCrop.h"
 #include "batch/Commands.h"
+#include "batch/Runner.h"
 #include "raster/Bmp.h"
 #include "raster/Errors.h"
+#include "raster/PictureMemory.h"
 
 #include <fstream>
 #include <iostream>
@@ -154,6 +156,7 @@ int RunCheck(const Options& options) {
     int status = 0;
     for (const std::string& path : options.Inputs) {
         try {
+            RequireMemoryFor(PictureUse::Check, path);
             const TBitmap file = ReadBmpFile(path);
             const Breaches breaches =
                 options.Accessory ? AccessoryBreaches(path, file) : SheetBreaches(file);
@@ -161,6 +164,12 @@ int RunCheck(const Options& options) {
             if (!breaches.List().empty()) {
                 status = 1;
             }
+        } catch (const EOutOfResources& error) {
+            std::cerr << path << ": " << NotEnoughMemoryText(&error) << "\n";
+            status = 1;
+        } catch (const std::bad_alloc&) {
+            std::cerr << path << ": " << NotEnoughMemoryText(nullptr) << "\n";
+            status = 1;
         } catch (const EVelmoraError& error) {
             std::cerr << path << ": " << error.what() << "\n";
             status = 1;

@@ -2,6 +2,7 @@
 #include "batch/Commands.h"
 #include "batch/Runner.h"
 #include "raster/Bmp.h"
+#include "raster/PictureMemory.h"
 
 namespace {
 
@@ -24,6 +25,7 @@ int RunConvert(const Options& options) {
     return RunForEachInput(options.Inputs, [&](const std::string& input) {
         const std::string output = OutputFor(options, input);
         RefuseOverwritingInput(input, output);
+        RequireMemoryFor(PictureUse::Conversion, input);
         WriteBmpFile(AsColourSurface(ReadBmpFile(input)), output);
         return std::vector<std::string>{output};
     });

@@ -3,6 +3,7 @@
 #include "batch/Runner.h"
 #include "fish/SheetComposer.h"
 #include "raster/Bmp.h"
+#include "raster/PictureMemory.h"
 
 namespace {
 
@@ -33,6 +34,7 @@ int RunFish(const Options& options) {
     return RunForEachInput(options.Inputs, [&](const std::string& input) {
         const std::string output = OutputFor(options, input);
         RefuseOverwritingInput(input, output);
+        RequireMemoryFor(PictureUse::FishSheet, input);
         const TBitmap picture = ReadBmpFile(input);
         const TColor background = BackgroundFor(options.Background, picture, input);
         const int zoom = ZoomFactorFor(picture.Width(), picture.Height());

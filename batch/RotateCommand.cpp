@@ -2,6 +2,7 @@
 #include "batch/Commands.h"
 #include "batch/Runner.h"
 #include "raster/Bmp.h"
+#include "raster/PictureMemory.h"
 #include "rotate/UpDownSheets.h"
 
 int RunRotate(const Options& options) {
@@ -12,6 +13,7 @@ int RunRotate(const Options& options) {
         }
         RefuseOverwritingInput(input, names.Up);
         RefuseOverwritingInput(input, names.Down);
+        RequireMemoryFor(PictureUse::UpDownSheets, input);
         const TBitmap source = ReadBmpFile(input);
         TBitmap upBitmap;
         TBitmap downBitmap;

@@ -6,6 +6,7 @@
 
 #include <filesystem>
 #include <iostream>
+#include <new>
 
 namespace fs = std::filesystem;
 
@@ -28,6 +29,12 @@ int RunForEachInput(const std::vector<std::string>& inputs, const FileJob& job) 
                 }
                 std::cerr << line << "\n";
             }
+        } catch (const EOutOfResources& error) {
+            std::cerr << counter << input << ": " << NotEnoughMemoryText(&error) << "\n";
+            ++failed;
+        } catch (const std::bad_alloc&) {
+            std::cerr << counter << input << ": " << NotEnoughMemoryText(nullptr) << "\n";
+            ++failed;
         } catch (const EVelmoraError& error) {
             std::cerr << counter << input << ": " << error.what() << "\n";
             ++failed;
@@ -37,6 +44,17 @@ int RunForEachInput(const std::vector<std::string>& inputs, const FileJob& job) 
         }
     }
     return failed == 0 ? 0 : 1;
+}
+
+std::string NotEnoughMemoryText(const EOutOfResources* error) {
+    std::string text = "too large for the memory available";
+    if (const auto* known = dynamic_cast<const ENotEnoughMemory*>(error)) {
+        constexpr std::uint64_t kMiB = std::uint64_t{1} << 20;
+        text.append(" (needs about ").append(std::to_string((known->Needed() + kMiB - 1) / kMiB));
+        text.append(" MiB, ").append(std::to_string(known->Available() / kMiB));
+        text.append(" MiB available)");
+    }
+    return text;
 }
 
 std::string InFolder(const std::string& folder, const std::string& name) {

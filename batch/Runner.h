@@ -3,6 +3,7 @@
 #pragma once
 
 #include "batch/Arguments.h"
+#include "raster/Errors.h"
 #include "raster/TBitmap.h"
 
 #include <functional>
@@ -23,6 +24,10 @@ using FileJob = std::function<std::vector<std::string>(const std::string& input)
 // file goes to stderr; a failure prints the input and its message and the run carries on.
 // Returns 0 when every input succeeded, else 1.
 int RunForEachInput(const std::vector<std::string>& inputs, const FileJob& job);
+
+// The failure line's text for a picture that does not fit in memory: the figures of the check
+// that refused it when there are any (`error` may be null, for an allocation that failed).
+std::string NotEnoughMemoryText(const EOutOfResources* error);
 
 // The output for one input: -o as given, or the input's file name inside --out-dir.
 std::string OutputFor(const Options& options, const std::string& input);

@@ -5,6 +5,7 @@
 #include "app/Unit1.h"
 #include "fish/SheetComposer.h"
 #include "fish/Unit9.h"
+#include "raster/PictureMemory.h"
 #include "shadow/ShadowPaint.h"
 #include "shadow/Unit3.h"
 
@@ -203,6 +204,7 @@ void TMDIShadow::SpeedButton5Click() {
     if (!dialog->Execute()) {
         return;
     }
+    RequireMemoryFor(PictureUse::ShadowSheet, dialog->FileName);
     TBitmap sheet;
     sheet.LoadFromFile(dialog->FileName);
     const int W = sheet.Width();
