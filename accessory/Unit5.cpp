@@ -19,21 +19,22 @@ constexpr int kSwatchX = 10;
 constexpr int kSwatchY = 10;
 } // namespace
 
-std::string MaskOverwritePrompt(const std::string& maskName) {
-    return "マスクパターンファイル(" + maskName + ")があります。上書きしてもいいですか？";
+TMDIAcc::TMDIAcc() {
+    Load("Unit5");
 }
 
-TMDIAcc::TMDIAcc() {
-    Bind("FormCreate", &TMDIAcc::FormCreate);
-    Bind("FormCloseQuery", &TMDIAcc::FormCloseQuery);
-    Bind("FormClose", &TMDIAcc::FormClose);
-    Bind("Image2MouseUp", &TMDIAcc::Image2MouseUp);
-    Bind("SpeedButton1Click", &TMDIAcc::SpeedButton1Click);
-    Bind("Save1Click", &TMDIAcc::Save1Click);
-    Bind("Close1Click", &TMDIAcc::Close1Click);
-    Bind("Tile1Click", &TMDIAcc::Tile1Click);
-    Bind("Cascade1Click", &TMDIAcc::Cascade1Click);
-    Load("Unit5");
+void TMDIAcc::FindComponents() {
+    Find(Panel1, "Panel1");
+    Find(SpeedButton1, "SpeedButton1");
+    Find(Image1, "Image1");
+    Find(Label1, "Label1");
+    Find(Image2, "Image2");
+    Find(SaveDialog1, "SaveDialog1");
+    Find(MainMenu1, "MainMenu1");
+    Find(Save1, "Save1");
+    Find(Close1, "Close1");
+    Find(Tile1, "Tile1");
+    Find(Cascade1, "Cascade1");
 }
 
 TMDIAcc* OpenAccessoryWindow(const std::string& path) {
@@ -45,18 +46,6 @@ TMDIAcc* OpenAccessoryWindow(const std::string& path) {
 }
 
 void TMDIAcc::FormCreate() {
-    // Create runs inside Load, as soon as the definition's components exist.
-    Panel1 = Component<TPanel>("Panel1");
-    SpeedButton1 = Component<QToolButton>("SpeedButton1");
-    Image1 = Component<TImage>("Image1");
-    Label1 = Component<QLabel>("Label1");
-    Image2 = Component<TImage>("Image2");
-    SaveDialog1 = Component<TSaveDialog>("SaveDialog1");
-    MainMenu1 = Component<QMenuBar>("MainMenu1");
-    Save1 = Component<QAction>("Save1");
-    Close1 = Component<QAction>("Close1");
-    Tile1 = Component<QAction>("Tile1");
-    Cascade1 = Component<QAction>("Cascade1");
     FillSwatch(clBlack);
     Unsaved = true;
 }
@@ -139,5 +128,5 @@ void TMDIAcc::Save() {
         WriteAccessoryFiles(CropAccessory(picture ? *picture : TBitmap(), background), names);
     }
     Unsaved = false;
-    InformationBox(kAccessoryDoneMessage);
+    InformationBox(kImageFileDoneMessage);
 }

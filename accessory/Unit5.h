@@ -2,6 +2,7 @@
 // and the cropped picture and mask files it saves.
 #pragma once
 
+#include "app/Messages.h"
 #include "app/toolkit/Form.h"
 #include "raster/TColor.h"
 
@@ -12,13 +13,6 @@ class QLabel;
 class QMenuBar;
 class QToolButton;
 class TSaveDialog;
-
-inline constexpr const char* kAccessoryDoneMessage = "画像ファイル作成終了";
-inline constexpr const char* kAccessoryClosePrompt = "データを作成しますか？";
-inline constexpr const char* kOverwriteSourcePrompt = "現在のファイルに上書きしてもいいですか？";
-
-// The question asked before an existing mask file is replaced.
-std::string MaskOverwritePrompt(const std::string& maskName);
 
 class TMDIAcc : public TForm {
     Q_OBJECT
@@ -42,6 +36,7 @@ class TMDIAcc : public TForm {
     // background colour was last picked.
     bool Unsaved = false;
 
+  public slots:
     void FormCreate();
     void FormCloseQuery(bool& canClose);
     void FormClose(TCloseAction& action);
@@ -51,6 +46,9 @@ class TMDIAcc : public TForm {
     void Close1Click();
     void Tile1Click();
     void Cascade1Click();
+
+  protected:
+    void FindComponents() override;
 
   private:
     void FillSwatch(TColor colour);

@@ -30,6 +30,7 @@ class TForm1 : public TForm {
     TOpenDialog* OpenDialog1;
     TSaveDialog* SaveDialog1;
 
+  public slots:
     void BitBtn2Click();
     void FishData1Click();
     void BitBtn3Click();
@@ -41,6 +42,9 @@ class TForm1 : public TForm {
     void Tile1Click();
     void Cascade1Click();
     void Version1Click();
+
+  protected:
+    void FindComponents() override;
 };
 
 extern TForm1* Form1;

@@ -9,16 +9,18 @@
 TForm7* Form7 = nullptr;
 
 TForm7::TForm7() {
-    Bind("Button1Click", &TForm7::Button1Click);
     Load("Unit7");
-    Panel1 = Component<TPanel>("Panel1");
-    Image2 = Component<TImage>("Image2");
-    Label1 = Component<QLabel>("Label1");
-    Label2 = Component<QLabel>("Label2");
     Label2->setText(QString("Version %1").arg(QString::fromUtf8(kVelmoraVersion)));
-    Label3 = Component<QLabel>("Label3");
-    Label4 = Component<QLabel>("Label4");
-    Button1 = Component<QPushButton>("Button1");
+}
+
+void TForm7::FindComponents() {
+    Find(Panel1, "Panel1");
+    Find(Image2, "Image2");
+    Find(Label1, "Label1");
+    Find(Label2, "Label2");
+    Find(Label3, "Label3");
+    Find(Label4, "Label4");
+    Find(Button1, "Button1");
 }
 
 void TForm7::Button1Click() {

@@ -20,7 +20,11 @@ class TForm7 : public TForm {
     QLabel* Label4;
     QPushButton* Button1;
 
+  public slots:
     void Button1Click();
+
+  protected:
+    void FindComponents() override;
 };
 
 extern TForm7* Form7;

@@ -12,7 +12,7 @@ void BuildPreviewFrames(const TBitmap& sheet, TBitmap& preview) {
     const int pw = preview.Width();
     const int ph = preview.Height();
     TCanvas& canvas = preview.Canvas();
-    const std::uint32_t savedMode = canvas.CopyMode;
+    const TCopyModeScope restore(canvas, canvas.CopyMode);
     const TRect left = Rect(0, 0, pw / 2, ph);
     const TRect right = Rect(pw / 2, 0, pw, ph);
 
@@ -23,5 +23,4 @@ void BuildPreviewFrames(const TBitmap& sheet, TBitmap& preview) {
     canvas.CopyMode = cmSrcAnd;
     canvas.CopyRect(left, sheet.Canvas(), Rect(0, h, w, sheetHeight));
     canvas.CopyRect(right, sheet.Canvas(), Rect(w, h, sheetWidth, sheetHeight));
-    canvas.CopyMode = savedMode;
 }

@@ -71,21 +71,6 @@ bool RowHolds(const std::uint32_t* row, int width, TColor colour, BoxRule rule) 
     return FirstPick(row, 0, width, colour, rule) >= 0;
 }
 
-// Restores a canvas's copy mode when the composer is done with it.
-class CopyModeScope {
-  public:
-    CopyModeScope(TCanvas& canvas, std::uint32_t mode) : canvas_(canvas), saved_(canvas.CopyMode) {
-        canvas_.CopyMode = mode;
-    }
-    ~CopyModeScope() { canvas_.CopyMode = saved_; }
-    CopyModeScope(const CopyModeScope&) = delete;
-    CopyModeScope& operator=(const CopyModeScope&) = delete;
-
-  private:
-    TCanvas& canvas_;
-    std::uint32_t saved_;
-};
-
 } // namespace
 
 FishBoundingBox ScanBox(const TBitmap& surface, TColor colour, BoxRule rule) {
@@ -150,7 +135,7 @@ void ComposeFishSheet(const TBitmap& picture, TColor background, const TBitmap& 
     }
 
     TCanvas& canvas = sheet.Canvas();
-    CopyModeScope plainCopy(canvas, cmSrcCopy);
+    TCopyModeScope plainCopy(canvas, cmSrcCopy);
     canvas.CopyRect(Rect(0, 0, w, h), picture.Canvas(),
                     Rect(box.Left, box.Top, box.Right + 1, box.Bottom + 1));
 

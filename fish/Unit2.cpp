@@ -16,42 +16,25 @@ constexpr int kFrameInterval = 50; // milliseconds: 20 frame changes a second
 }
 
 TMDIAnim::TMDIAnim() {
-    Bind("FormCreate", &TMDIAnim::FormCreate);
-    Bind("FormActivate", &TMDIAnim::FormActivate);
-    Bind("FormDeactivate", &TMDIAnim::FormDeactivate);
-    Bind("FormClose", &TMDIAnim::FormClose);
-    Bind("FormDestroy", &TMDIAnim::FormDestroy);
-    Bind("Timer1Timer", &TMDIAnim::Timer1Timer);
-    Bind("Save1Click", &TMDIAnim::Save1Click);
-    Bind("SpeedButton1Click", &TMDIAnim::SpeedButton1Click);
-    Bind("Close1Click", &TMDIAnim::Close1Click);
-    Bind("Main1Click", &TMDIAnim::Main1Click);
-    Bind("SpeedButton2Click", &TMDIAnim::SpeedButton2Click);
-    Bind("ShadowPattern1Click", &TMDIAnim::ShadowPattern1Click);
-    Bind("SpeedButton3Click", &TMDIAnim::SpeedButton3Click);
-    Bind("Tile1Click", &TMDIAnim::Tile1Click);
-    Bind("Cascade1Click", &TMDIAnim::Cascade1Click);
     Load("Unit2");
 }
 
-// Create runs inside Load, so the components are looked up there.
 void TMDIAnim::FindComponents() {
-    Panel1 = Component<TPanel>("Panel1");
-    SpeedButton1 = Component<QToolButton>("SpeedButton1");
-    SpeedButton2 = Component<QToolButton>("SpeedButton2");
-    SpeedButton3 = Component<QToolButton>("SpeedButton3");
-    Timer1 = Component<TTimer>("Timer1");
-    MainMenu1 = Component<QMenuBar>("MainMenu1");
-    Save1 = Component<QAction>("Save1");
-    Clase1 = Component<QAction>("Clase1");
-    Main1 = Component<QAction>("Main1");
-    ShadowPattern1 = Component<QAction>("ShadowPattern1");
-    Tile1 = Component<QAction>("Tile1");
-    Cascade1 = Component<QAction>("Cascade1");
+    Find(Panel1, "Panel1");
+    Find(SpeedButton1, "SpeedButton1");
+    Find(SpeedButton2, "SpeedButton2");
+    Find(SpeedButton3, "SpeedButton3");
+    Find(Timer1, "Timer1");
+    Find(MainMenu1, "MainMenu1");
+    Find(Save1, "Save1");
+    Find(Clase1, "Clase1");
+    Find(Main1, "Main1");
+    Find(ShadowPattern1, "ShadowPattern1");
+    Find(Tile1, "Tile1");
+    Find(Cascade1, "Cascade1");
 }
 
 void TMDIAnim::FormCreate() {
-    FindComponents();
     SheetBitmap = std::make_unique<TBitmap>();
     PreviewBitmap = std::make_unique<TBitmap>();
 }
@@ -139,9 +122,9 @@ void TMDIAnim::SpeedButton3Click() {
 }
 
 void TMDIAnim::Tile1Click() {
-    Form1->Tile();
+    Form1->Tile1Click();
 }
 
 void TMDIAnim::Cascade1Click() {
-    Form1->Cascade();
+    Form1->Cascade1Click();
 }

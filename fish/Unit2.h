@@ -35,6 +35,7 @@ class TMDIAnim : public TForm {
     // Which frame the next tick draws; flipped by every tick, never reset.
     bool ShowFrame1 = false;
 
+  public slots:
     void FormCreate();
     void FormActivate();
     void FormDeactivate();
@@ -51,8 +52,10 @@ class TMDIAnim : public TForm {
     void Tile1Click();
     void Cascade1Click();
 
+  protected:
+    void FindComponents() override;
+
   private:
-    void FindComponents();
     // Never shrinks: only a client dimension too small for one frame below the tool bar grows.
     void GrowToFit(int frameWidth, int frameHeight);
 };

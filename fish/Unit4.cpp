@@ -12,43 +12,27 @@
 #include <QToolButton>
 
 TMDIFish::TMDIFish() {
-    Bind("FormCreate", &TMDIFish::FormCreate);
-    Bind("FormActivate", &TMDIFish::FormActivate);
-    Bind("FormClose", &TMDIFish::FormClose);
-    Bind("FormDestroy", &TMDIFish::FormDestroy);
-    Bind("Image1MouseUp", &TMDIFish::Image1MouseUp);
-    Bind("Save1Click", &TMDIFish::Save1Click);
-    Bind("SpeedButton1Click", &TMDIFish::SpeedButton1Click);
-    Bind("Close1Click", &TMDIFish::Close1Click);
-    Bind("ShadowPattern1Click", &TMDIFish::ShadowPattern1Click);
-    Bind("SpeedButton2Click", &TMDIFish::SpeedButton2Click);
-    Bind("Animation1Click", &TMDIFish::Animation1Click);
-    Bind("SpeedButton3Click", &TMDIFish::SpeedButton3Click);
-    Bind("Tile1Click", &TMDIFish::Tile1Click);
-    Bind("Cascade1Click", &TMDIFish::Cascade1Click);
     Load("Unit4");
 }
 
-// Create runs inside Load, so the components are looked up there.
 void TMDIFish::FindComponents() {
-    Panel1 = Component<TPanel>("Panel1");
-    SpeedButton1 = Component<QToolButton>("SpeedButton1");
-    SpeedButton2 = Component<QToolButton>("SpeedButton2");
-    SpeedButton3 = Component<QToolButton>("SpeedButton3");
-    Image2 = Component<TImage>("Image2");
-    Label1 = Component<QLabel>("Label1");
-    Image1 = Component<TImage>("Image1");
-    MainMenu1 = Component<QMenuBar>("MainMenu1");
-    Save1 = Component<QAction>("Save1");
-    Close1 = Component<QAction>("Close1");
-    ShadowPattern1 = Component<QAction>("ShadowPattern1");
-    Animation1 = Component<QAction>("Animation1");
-    Tile1 = Component<QAction>("Tile1");
-    Cascade1 = Component<QAction>("Cascade1");
+    Find(Panel1, "Panel1");
+    Find(SpeedButton1, "SpeedButton1");
+    Find(SpeedButton2, "SpeedButton2");
+    Find(SpeedButton3, "SpeedButton3");
+    Find(Image2, "Image2");
+    Find(Label1, "Label1");
+    Find(Image1, "Image1");
+    Find(MainMenu1, "MainMenu1");
+    Find(Save1, "Save1");
+    Find(Close1, "Close1");
+    Find(ShadowPattern1, "ShadowPattern1");
+    Find(Animation1, "Animation1");
+    Find(Tile1, "Tile1");
+    Find(Cascade1, "Cascade1");
 }
 
 void TMDIFish::FormCreate() {
-    FindComponents();
     // A new fish window's background colour is black.
     FillSwatch(clBlack);
 }
@@ -110,9 +94,9 @@ void TMDIFish::SpeedButton3Click() {
 }
 
 void TMDIFish::Tile1Click() {
-    Form1->Tile();
+    Form1->Tile1Click();
 }
 
 void TMDIFish::Cascade1Click() {
-    Form1->Cascade();
+    Form1->Cascade1Click();
 }

@@ -30,6 +30,7 @@ class TMDIFish : public TForm {
     QAction* Tile1 = nullptr;
     QAction* Cascade1 = nullptr;
 
+  public slots:
     void FormCreate();
     void FormActivate();
     void FormClose(TCloseAction& action);
@@ -45,7 +46,9 @@ class TMDIFish : public TForm {
     void Tile1Click();
     void Cascade1Click();
 
+  protected:
+    void FindComponents() override;
+
   private:
-    void FindComponents();
     void FillSwatch(TColor colour);
 };

@@ -2,12 +2,14 @@
 // inputs from the open windows.
 #include "fish/Unit9.h"
 
+#include "app/Messages.h"
 #include "app/Unit1.h"
 #include "app/toolkit/Application.h"
 #include "app/toolkit/Dialogs.h"
 #include "fish/SheetComposer.h"
 #include "fish/Unit2.h"
 #include "fish/Unit4.h"
+#include "raster/PictureMemory.h"
 #include "shadow/Unit3.h"
 #include "shadow/Unit6.h"
 
@@ -17,15 +19,14 @@ bool WorkspaceClosing = false;
 namespace {
 
 bool IsWorkspaceWindow(TForm* child) {
-    return qobject_cast<TMDIFish*>(child) || qobject_cast<TMDIShadow*>(child) ||
-           qobject_cast<TMDIAnim*>(child);
+    return child->Is<TMDIFish>() || child->Is<TMDIShadow>() || child->Is<TMDIAnim>();
 }
 
 // Raising a child moves it to the front of the child list; the children before it each move one
 // place back, so the walk still reaches every later position once.
 template <class T> void RaiseEvery() {
     for (int i = 0; i < Form1->MDIChildCount(); ++i) {
-        if (TForm* child = Form1->MDIChildren(i); qobject_cast<T*>(child)) {
+        if (TForm* child = Form1->MDIChildren(i); child->Is<T>()) {
             child->BringToFront();
         }
     }
@@ -40,8 +41,7 @@ std::string AskSaveFileName() {
         return "";
     }
     const std::string name = dialog->FileName;
-    if (FileExists(name) &&
-        WarningBox("既存のファイルに上書きしてもいいですか？") == TMsgResult::mrNo) {
+    if (FileExists(name) && WarningBox(kOverwriteExistingPrompt) == TMsgResult::mrNo) {
         return "";
     }
     return name;
@@ -51,7 +51,7 @@ void CloseFishWorkspace() {
     if (WorkspaceClosing) {
         return;
     }
-    if (!DataSaved && WarningBox("熱帯魚画像ﾃﾞｰﾀを作成しますか？") == TMsgResult::mrYes) {
+    if (!DataSaved && WarningBox(kFishClosePrompt) == TMsgResult::mrYes) {
         const std::string name = AskSaveFileName();
         if (!name.empty()) {
             WriteFishData(name);
@@ -59,11 +59,26 @@ void CloseFishWorkspace() {
     }
     // Set before any window closes: each of these closes comes back here through its handler.
     WorkspaceClosing = true;
-    for (int i = Form1->MDIChildCount() - 1; i >= 0; --i) {
-        if (TForm* child = Form1->MDIChildren(i); IsWorkspaceWindow(child)) {
-            child->Close();
-        }
-    }
+    Form1->CloseChildren(IsWorkspaceWindow);
+}
+
+void OpenFishWorkspace(const std::string& path) {
+    // A picture too large for the memory is refused while the old workspace is still whole.
+    RequireMemoryFor(PictureUse::FishWorkspace, path);
+    Form1->CloseChildren([](TForm*) { return true; });
+    DataSaved = false;
+    WorkspaceClosing = false;
+
+    auto* anim = new TMDIAnim();
+    anim->SetCaption(path);
+
+    auto* shadow = new TMDIShadow();
+    shadow->SetCaption(path);
+    shadow->OpenPicture();
+
+    auto* fish = new TMDIFish();
+    fish->SetCaption(path);
+    fish->Image1->Picture().LoadFromFile(path);
 }
 
 void ShowShadowEditor() {
@@ -128,5 +143,5 @@ void SaveFishData() {
 
 void AnnounceDataSaved() {
     DataSaved = true;
-    InformationBox("画像ファイル作成終了");
+    InformationBox(kImageFileDoneMessage);
 }

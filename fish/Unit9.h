@@ -20,6 +20,12 @@ std::string AskSaveFileName();
 // workspace window's close comes here; the flag makes the closes it starts itself return at once.
 void CloseFishWorkspace();
 
+// The Fish Data command after its Open dialog: every child window closed (the old workspace
+// offering to write its sheet), the flags cleared, then the animation preview, the shadow editor
+// and the fish window opened on the picture at `path`, in that order. Each becomes the active
+// child as it opens, so the fish window ends in front.
+void OpenFishWorkspace(const std::string& path);
+
 // Raise every window of that kind; the shadow editor also brings the pen settings window back.
 void ShowShadowEditor();
 void ShowFishWindow();

@@ -10,10 +10,9 @@ constexpr std::size_t kFileHeaderSize = 14;
 constexpr std::size_t kInfoHeaderSize = 40;
 constexpr std::size_t kCoreHeaderSize = 12;
 
-// Largest picture side and pixel count the reader accepts; anything larger is refused before
-// a single pixel is allocated.
+// Largest picture side the reader accepts (the pixel count is bounded by kMaxSurfacePixels);
+// anything larger is refused before a single pixel is allocated.
 constexpr std::int64_t kMaxSide = 65535;
-constexpr std::int64_t kMaxPixels = std::int64_t{1} << 28;
 
 // An uncompressed picture of more pixels than this must hold at least one byte in
 // kLeastHeldFraction of the pixel data it announces: a few bytes announcing a huge picture are a

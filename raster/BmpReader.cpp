@@ -120,7 +120,7 @@ Layout ParseHeaders(const std::uint8_t* data, std::size_t size, std::uint64_t fi
         layout.TopDown = true;
         height = -height;
     }
-    if (width < 0 || width > kMaxSide || height > kMaxSide || width * height > kMaxPixels) {
+    if (width < 0 || width > kMaxSide || height > kMaxSide || width * height > kMaxSurfacePixels) {
         throw EInvalidGraphic();
     }
     layout.Width = static_cast<int>(width);

@@ -47,6 +47,12 @@ TBitmap::TBitmap(int width, int height) : canvas_(this) {
     SetSize(width, height);
 }
 
+TBitmap::TBitmap(int width, int height, TColor colour) : canvas_(this) {
+    canvas_.Brush.Color = colour;
+    SetSize(width, height);
+    canvas_.Brush = TBrush{};
+}
+
 TBitmap::~TBitmap() = default;
 
 TBitmap::TBitmap(const TBitmap& other)

@@ -86,6 +86,21 @@ class TCanvas {
     TBitmap* owner_;
 };
 
+// Sets a canvas's copy mode for the lifetime of the object, then puts the previous one back.
+class TCopyModeScope {
+  public:
+    TCopyModeScope(TCanvas& canvas, std::uint32_t mode) : canvas_(canvas), saved_(canvas.CopyMode) {
+        canvas_.CopyMode = mode;
+    }
+    ~TCopyModeScope() { canvas_.CopyMode = saved_; }
+    TCopyModeScope(const TCopyModeScope&) = delete;
+    TCopyModeScope& operator=(const TCopyModeScope&) = delete;
+
+  private:
+    TCanvas& canvas_;
+    std::uint32_t saved_;
+};
+
 // A width x height grid of colours. Pixels are stored as 0x00BBGGRR. Copies share their pixels
 // until one of them is drawn on; the first drawing gives that one a private copy.
 class TBitmap {
@@ -93,6 +108,8 @@ class TBitmap {
     TBitmap();
     // A new surface of the given size, all white.
     TBitmap(int width, int height);
+    // A new surface of the given size, all of `colour`; the brush keeps its default.
+    TBitmap(int width, int height, TColor colour);
     ~TBitmap();
     // Copying shares the pixels and starts with the default drawing state.
     TBitmap(const TBitmap& other);

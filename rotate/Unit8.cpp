@@ -17,20 +17,22 @@
 #include <QToolButton>
 
 TMDIRotate::TMDIRotate() {
-    Bind("FormCreate", &TMDIRotate::FormCreate);
-    Bind("FormCloseQuery", &TMDIRotate::FormCloseQuery);
-    Bind("FormClose", &TMDIRotate::FormClose);
-    Bind("Edit1Change", &TMDIRotate::Edit1Change);
-    Bind("Edit1Exit", &TMDIRotate::Edit1Exit);
-    Bind("Edit1KeyDown", &TMDIRotate::Edit1KeyDown);
-    Bind("BitBtn1Click", &TMDIRotate::BitBtn1Click);
-    Bind("Rotate1Click", &TMDIRotate::Rotate1Click);
-    Bind("SpeedButton1Click", &TMDIRotate::SpeedButton1Click);
-    Bind("Save1Click", &TMDIRotate::Save1Click);
-    Bind("Close1Click", &TMDIRotate::Close1Click);
-    Bind("Tile1Click", &TMDIRotate::Tile1Click);
-    Bind("Cascade1Click", &TMDIRotate::Cascade1Click);
     Load("Unit8");
+}
+
+void TMDIRotate::FindComponents() {
+    Find(Panel1, "Panel1");
+    Find(Edit1, "Edit1");
+    Find(Image1, "Image1");
+    Find(Image2, "Image2");
+    Find(SpeedButton1, "SpeedButton1");
+    Find(BitBtn1, "BitBtn1");
+    Find(MainMenu1, "MainMenu1");
+    Find(Save1, "Save1");
+    Find(Close1, "Close1");
+    Find(Rotate1, "Rotate1");
+    Find(Tile1, "Tile1");
+    Find(Cascade1, "Cascade1");
 }
 
 TMDIRotate* OpenRotationWindow(const std::string& path) {
@@ -40,19 +42,6 @@ TMDIRotate* OpenRotationWindow(const std::string& path) {
 }
 
 void TMDIRotate::FormCreate() {
-    // Create runs inside Load, as soon as the definition's components exist.
-    Panel1 = Component<TPanel>("Panel1");
-    Edit1 = Component<TEdit>("Edit1");
-    Image1 = Component<TImage>("Image1");
-    Image2 = Component<TImage>("Image2");
-    SpeedButton1 = Component<QToolButton>("SpeedButton1");
-    BitBtn1 = Component<QPushButton>("BitBtn1");
-    MainMenu1 = Component<QMenuBar>("MainMenu1");
-    Save1 = Component<QAction>("Save1");
-    Close1 = Component<QAction>("Close1");
-    Rotate1 = Component<QAction>("Rotate1");
-    Tile1 = Component<QAction>("Tile1");
-    Cascade1 = Component<QAction>("Cascade1");
     NeedsReload = true;
     Unsaved = true;
 }

@@ -2,6 +2,7 @@
 // edit, and the up and down sheets it writes beside the source.
 #pragma once
 
+#include "app/Messages.h"
 #include "app/toolkit/Form.h"
 #include "raster/TBitmap.h"
 
@@ -11,9 +12,6 @@ class QAction;
 class QMenuBar;
 class QPushButton;
 class QToolButton;
-
-inline constexpr const char* kUpDownDoneMessage = "上向き，下向きDataの作成終了";
-inline constexpr const char* kUpDownClosePrompt = "上向き下向き画像ﾃﾞｰﾀを作成しますか？";
 
 class TMDIRotate : public TForm {
     Q_OBJECT
@@ -46,6 +44,7 @@ class TMDIRotate : public TForm {
     // last shown or the angle text last changed.
     bool Unsaved = false;
 
+  public slots:
     void FormCreate();
     void FormCloseQuery(bool& canClose);
     void FormClose(TCloseAction& action);
@@ -59,6 +58,9 @@ class TMDIRotate : public TForm {
     void Close1Click();
     void Tile1Click();
     void Cascade1Click();
+
+  protected:
+    void FindComponents() override;
 
   private:
     void RotateQuadrant(int quadrant);

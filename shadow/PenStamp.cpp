@@ -24,10 +24,8 @@ void CopyPenStamp(const TCanvas& area, int penWidth, TBitmap& penBitmap) {
     penBitmap.SetHeight(penWidth);
     const int half = penWidth / 2;
     TCanvas& canvas = penBitmap.Canvas();
-    const std::uint32_t savedMode = canvas.CopyMode;
-    canvas.CopyMode = cmSrcCopy;
+    const TCopyModeScope plainCopy(canvas, cmSrcCopy);
     canvas.CopyRect(
         Rect(0, 0, penWidth, penWidth), area,
         Rect(kStampCentre - half, kStampCentre - half, kStampCentre + half, kStampCentre + half));
-    canvas.CopyMode = savedMode;
 }

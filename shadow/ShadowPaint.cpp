@@ -6,11 +6,8 @@
 namespace {
 
 void AndCopy(TBitmap& target, const TRect& dest, const TCanvas& source, const TRect& sourceRect) {
-    TCanvas& canvas = target.Canvas();
-    const std::uint32_t savedMode = canvas.CopyMode;
-    canvas.CopyMode = cmSrcAnd;
-    canvas.CopyRect(dest, source, sourceRect);
-    canvas.CopyMode = savedMode;
+    const TCopyModeScope andMode(target.Canvas(), cmSrcAnd);
+    target.Canvas().CopyRect(dest, source, sourceRect);
 }
 
 } // namespace

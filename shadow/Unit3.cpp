@@ -14,18 +14,16 @@
 TForm3* Form3 = nullptr;
 
 TForm3::TForm3() {
-    Bind("FormShow", &TForm3::FormShow);
-    Bind("FormPaint", &TForm3::FormPaint);
-    Bind("ScrollBar1Change", &TForm3::ScrollBar1Change);
-    Bind("ScrollBar2Change", &TForm3::ScrollBar2Change);
-    Bind("ScrollBar3Change", &TForm3::ScrollBar3Change);
     Load("Unit3");
-    Label1 = Component<QLabel>("Label1");
-    ScrollBar1 = Component<QScrollBar>("ScrollBar1");
-    Label2 = Component<QLabel>("Label2");
-    ScrollBar2 = Component<QScrollBar>("ScrollBar2");
-    Label3 = Component<QLabel>("Label3");
-    ScrollBar3 = Component<QScrollBar>("ScrollBar3");
+}
+
+void TForm3::FindComponents() {
+    Find(Label1, "Label1");
+    Find(ScrollBar1, "ScrollBar1");
+    Find(Label2, "Label2");
+    Find(ScrollBar2, "ScrollBar2");
+    Find(Label3, "Label3");
+    Find(ScrollBar3, "ScrollBar3");
 }
 
 void TForm3::DrawPen() {

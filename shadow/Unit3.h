@@ -29,11 +29,15 @@ class TForm3 : public TForm {
     // The stamp into the client area's stamp square, then into every shadow editor's PenBitmap.
     void DrawPen();
 
+  public slots:
     void FormShow();
     void FormPaint();
     void ScrollBar1Change();
     void ScrollBar2Change();
     void ScrollBar3Change();
+
+  protected:
+    void FindComponents() override;
 };
 
 extern TForm3* Form3;

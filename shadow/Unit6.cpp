@@ -39,53 +39,30 @@ void FillWhite(TImage* image) {
 } // namespace
 
 TMDIShadow::TMDIShadow() {
-    Bind("FormCreate", &TMDIShadow::FormCreate);
-    Bind("FormActivate", &TMDIShadow::FormActivate);
-    Bind("FormClose", &TMDIShadow::FormClose);
-    Bind("FormDestroy", &TMDIShadow::FormDestroy);
-    Bind("Image1MouseDown", &TMDIShadow::Image1MouseDown);
-    Bind("Image1MouseMove", &TMDIShadow::Image1MouseMove);
-    Bind("Image1MouseUp", &TMDIShadow::Image1MouseUp);
-    Bind("Image2MouseDown", &TMDIShadow::Image2MouseDown);
-    Bind("Image2MouseMove", &TMDIShadow::Image2MouseMove);
-    Bind("Image2MouseUp", &TMDIShadow::Image2MouseUp);
-    Bind("SpeedButton1Click", &TMDIShadow::SpeedButton1Click);
-    Bind("Save1Click", &TMDIShadow::Save1Click);
-    Bind("SpeedButton2Click", &TMDIShadow::SpeedButton2Click);
-    Bind("MaskPattern1Click", &TMDIShadow::MaskPattern1Click);
-    Bind("SpeedButton3Click", &TMDIShadow::SpeedButton3Click);
-    Bind("Animation1Click", &TMDIShadow::Animation1Click);
-    Bind("SpeedButton4Click", &TMDIShadow::SpeedButton4Click);
-    Bind("SpeedButton5Click", &TMDIShadow::SpeedButton5Click);
-    Bind("Close1Click", &TMDIShadow::Close1Click);
-    Bind("Tile1Click", &TMDIShadow::Tile1Click);
-    Bind("Cascade1Click", &TMDIShadow::Cascade1Click);
     Load("Unit6");
 }
 
-// Create runs inside Load, so the components are looked up there.
 void TMDIShadow::FindComponents() {
-    Panel1 = Component<TPanel>("Panel1");
-    SpeedButton1 = Component<QToolButton>("SpeedButton1");
-    SpeedButton2 = Component<QToolButton>("SpeedButton2");
-    SpeedButton3 = Component<QToolButton>("SpeedButton3");
-    SpeedButton4 = Component<QToolButton>("SpeedButton4");
-    SpeedButton5 = Component<QToolButton>("SpeedButton5");
-    Image1 = Component<TImage>("Image1");
-    Image2 = Component<TImage>("Image2");
-    Image3 = Component<TImage>("Image3");
-    Image4 = Component<TImage>("Image4");
-    MainMenu1 = Component<QMenuBar>("MainMenu1");
-    Save1 = Component<QAction>("Save1");
-    Close1 = Component<QAction>("Close1");
-    MaskPattern1 = Component<QAction>("MaskPattern1");
-    Animation1 = Component<QAction>("Animation1");
-    Tile1 = Component<QAction>("Tile1");
-    Cascade1 = Component<QAction>("Cascade1");
+    Find(Panel1, "Panel1");
+    Find(SpeedButton1, "SpeedButton1");
+    Find(SpeedButton2, "SpeedButton2");
+    Find(SpeedButton3, "SpeedButton3");
+    Find(SpeedButton4, "SpeedButton4");
+    Find(SpeedButton5, "SpeedButton5");
+    Find(Image1, "Image1");
+    Find(Image2, "Image2");
+    Find(Image3, "Image3");
+    Find(Image4, "Image4");
+    Find(MainMenu1, "MainMenu1");
+    Find(Save1, "Save1");
+    Find(Close1, "Close1");
+    Find(MaskPattern1, "MaskPattern1");
+    Find(Animation1, "Animation1");
+    Find(Tile1, "Tile1");
+    Find(Cascade1, "Cascade1");
 }
 
 void TMDIShadow::FormCreate() {
-    FindComponents();
     PictureBitmap = std::make_unique<TBitmap>();
     ViewBitmap1 = std::make_unique<TBitmap>();
     ViewBitmap2 = std::make_unique<TBitmap>();
@@ -245,9 +222,9 @@ void TMDIShadow::Close1Click() {
 }
 
 void TMDIShadow::Tile1Click() {
-    Form1->Tile();
+    Form1->Tile1Click();
 }
 
 void TMDIShadow::Cascade1Click() {
-    Form1->Cascade();
+    Form1->Cascade1Click();
 }

@@ -50,6 +50,7 @@ class TMDIShadow : public TForm {
     // zoom, size the four surfaces, fill the views, hand them to the images and lay the views out.
     void OpenPicture();
 
+  public slots:
     void FormCreate();
     void FormActivate();
     void FormClose(TCloseAction& action);
@@ -72,8 +73,10 @@ class TMDIShadow : public TForm {
     void Tile1Click();
     void Cascade1Click();
 
+  protected:
+    void FindComponents() override;
+
   private:
-    void FindComponents();
     int ZoomFactor() const { return Zoomed ? 2 : 1; }
     void Paint(TImage* view, TImage* shadow, int x, int y);
     // Both views back to the plain (zoomed) picture.

@@ -21,8 +21,7 @@ TApplication::TApplication() : qtDialogs_(std::make_unique<TQtDialogs>()) {
     Q_INIT_RESOURCE(velmora_forms);
     Application = this;
     QApplication::setQuitOnLastWindowClosed(false);
-    // The windows ask for the classic Japanese proportional font; this is its installed twin.
-    QFont::insertSubstitution(QString::fromUtf8("ＭＳ Ｐゴシック"), "IPAPGothic");
+    QFont::insertSubstitution(QString::fromUtf8(kFormFontFamily), "IPAPGothic");
 }
 
 TApplication::~TApplication() {

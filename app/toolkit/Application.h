@@ -8,6 +8,10 @@
 #include <vector>
 
 class TForm;
+
+// The font every window asks for: the classic Japanese proportional one, which start-up maps to
+// its installed twin.
+inline constexpr const char* kFormFontFamily = "ＭＳ Ｐゴシック";
 class IDialogs;
 
 class TApplication {

@@ -27,6 +27,11 @@ QImage ToQImage(const TBitmap& bitmap) {
     return ToQImage(bitmap, QRect(0, 0, bitmap.Width(), bitmap.Height()));
 }
 
+QColor ToQColor(TColor color) {
+    const TColor resolved = ResolveColor(color);
+    return QColor(RedOf(resolved), GreenOf(resolved), BlueOf(resolved));
+}
+
 TBitmap FromQImage(const QImage& image) {
     const QImage rgb = image.convertToFormat(QImage::Format_ARGB32);
     TBitmap bitmap(rgb.width(), rgb.height());

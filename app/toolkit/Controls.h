@@ -8,6 +8,7 @@
 
 #include "raster/ImageControl.h"
 
+#include <QColor>
 #include <QFrame>
 #include <QImage>
 #include <QLineEdit>
@@ -24,6 +25,8 @@ QImage ToQImage(const TBitmap& bitmap);
 // The part of the surface inside `part` (clipped to the surface).
 QImage ToQImage(const TBitmap& bitmap, const QRect& part);
 TBitmap FromQImage(const QImage& image);
+// A colour as Qt draws it (a system colour resolved first).
+QColor ToQColor(TColor color);
 
 // The image control: the picture drawn at its top-left, repainted on every change of the
 // picture; with automatic size it takes the picture's size. Mouse positions are picture pixels.

@@ -1,33 +1,29 @@
-// TForm, the base of every window: loading its definition (.ui), binding handlers by name, the
-// window services, the close protocol and, for the main window, the MDI frame with its child list.
+// TForm, the base of every window. Its jobs are split over the toolkit's files:
+//   FormDefinition  reading the .ui window definition (settings, icons, connections)
+//   FormLoader      creating the window's widgets from it, placing and sizing the window
+//   HandlerBinding  finding the handlers the connections name, and wiring the events to them
+//   Form            the window services (caption, bounds, client area, canvas, show and hide)
+//   CloseProtocol   the close protocol with its deferred free
+//   MDIFrame        the MDI frame: child list in focus order, active child, menus, Tile, Cascade
 //
-// A window class derives from TForm, declares Q_OBJECT (its class name is how other windows
-// recognise it, see Is) and only plain handler functions, and in its constructor binds every
-// handler by name, then loads its definition:
+// A window class derives from TForm, declares Q_OBJECT (its class is how other windows recognise
+// it, see Is) and its handlers as public slots named as the definition's connections
+// name them, and loads its definition in its constructor:
 //
-//     TMDIFish::TMDIFish() {
-//         Bind("FormCreate", &TMDIFish::FormCreate);
-//         Bind("SpeedButton1Click", &TMDIFish::SpeedButton1Click);
-//         Load("Unit4");                       // :/forms/Unit4.ui
-//         Image1 = Component<TImage>("Image1");
-//     }
+//     class TMDIFish : public TForm {
+//         Q_OBJECT
+//       public:
+//         TMDIFish() { Load("Unit4"); }       // :/forms/Unit4.ui
+//         TImage* Image1 = nullptr;
+//       public slots:
+//         void SpeedButton1Click();
+//       protected:
+//         void FindComponents() override { Find(Image1, "Image1"); }
+//     };
 //
-// The definition is a Qt Designer .ui file whose top widget has the window's class (e.g.
-// "TMDIFish") and its form name ("MDIFish"). Window settings are properties of the top widget:
-//   windowTitle (caption), geometry (left, top, width, height of the window), windowIcon,
-//   formStyle    "fsNormal" (default) | "fsMDIForm" (the MDI frame) | "fsMDIChild" | "fsStayOnTop"
-//   borderStyle  "bsSizeable" (default) | "bsDialog" (fixed size) | "bsToolWindow"
-//   borderIcons  comma list of "biSystemMenu", "biMinimize", "biMaximize" (default: all three)
-//   position     "poDesigned" (default) | "poScreenCenter" | "poDefault" (the toolkit places it)
-//   color        TColor number (default clBtnFace); fills the client area (and the MDI client)
-//   clientWidth, clientHeight  numbers: the client size, instead of the geometry's size
 // Components are children of the top widget: TPanel, TImage, TEdit, TTimer, TOpenDialog,
 // TSaveDialog (Controls.h, Dialogs.h) and standard Qt widgets; one QMenuBar is the window's menu.
-//
-// Handler bindings are the .ui's <connections>; the toolkit takes them out before Qt sees them:
-//   <connection><sender>SpeedButton1</sender><signal>Click</signal>
-//               <receiver>MDIFish</receiver><slot>SpeedButton1Click</slot></connection>
-// ("()" after either name is allowed). Events per sender and the handler each takes:
+// Events per sender and the handler each takes:
 //   the window itself (sender = form name): Create, Show, Activate, Deactivate, Destroy, Paint:
 //                                           void(); CloseQuery: void(bool& canClose);
 //                                           Close: void(TCloseAction& action)
@@ -45,6 +41,8 @@
 #pragma once
 
 #include "app/toolkit/Controls.h"
+#include "app/toolkit/FormDefinition.h"
+#include "app/toolkit/HandlerBinding.h"
 #include "raster/TBitmap.h"
 
 #include <QWidget>
@@ -58,21 +56,6 @@
 class QMdiArea;
 class QMdiSubWindow;
 class QMenuBar;
-
-enum class TCloseAction { caNone, caHide, caFree, caMinimize };
-
-using TNotifyEvent = std::function<void()>;
-using TCloseQueryEvent = std::function<void(bool&)>;
-using TCloseEvent = std::function<void(TCloseAction&)>;
-using TMouseEvent = std::function<void(TMouseButton, int, int)>;
-using TKeyEvent = std::function<void(int&)>;
-using THandler = std::variant<TNotifyEvent, TCloseQueryEvent, TCloseEvent, TMouseEvent, TKeyEvent>;
-
-// A window definition that does not match its window: unknown component, event or handler.
-class EFormDefinitionError : public std::runtime_error {
-  public:
-    using std::runtime_error::runtime_error;
-};
 
 class TForm : public QWidget {
     Q_OBJECT
@@ -99,18 +82,20 @@ class TForm : public QWidget {
     // Shows the window in front; a raised MDI child becomes the active child.
     void BringToFront();
     bool Visible() const;
-    TColor Color() const { return color_; }
+    TColor Color() const { return settings_.Color; }
 
     // The client area's drawing surface, the window's size. It holds what was drawn until it is
     // drawn over; a repaint runs the Paint handler over it, and child controls cover it.
     TCanvas& Canvas();
 
     // Whether this window is of that class or derives from it, by the Q_OBJECT class name
-    // without any namespace (e.g. Is("TMDIFish")). This is how windows recognise one another
-    // in the child list without knowing one another's headers.
+    // without any namespace (e.g. Is("TMDIFish")). Windows recognise one another's kind this way,
+    // through Is<T>(), so a test's stand-in of the same class name counts too; a window whose
+    // members are read is taken with qobject_cast instead.
     bool Is(const char* className) const;
-    bool IsMDIChild() const { return formStyle_ == "fsMDIChild"; }
-    bool IsMDIFrame() const { return formStyle_ == "fsMDIForm"; }
+    template <class T> bool Is() const { return Is(T::staticMetaObject.className()); }
+    bool IsMDIChild() const { return settings_.FormStyle == TFormStyle::fsMDIChild; }
+    bool IsMDIFrame() const { return settings_.FormStyle == TFormStyle::fsMDIForm; }
 
     // --- Close protocol -------------------------------------------------------------------
     // Asks CloseQuery (an MDI frame asks each child first; any refusal stops the close), then
@@ -134,6 +119,8 @@ class TForm : public QWidget {
     int MDIChildCount() const { return static_cast<int>(children_.size()); }
     TForm* MDIChildren(int index) const;
     TForm* ActiveMDIChild() const { return activeChild_; }
+    // Closes the children `which` accepts, from the back of the list to the front.
+    void CloseChildren(const std::function<bool(TForm*)>& which);
     // Horizontal tiling (wide windows one above the other) and cascading; nothing without a
     // client area.
     void Tile();
@@ -150,25 +137,23 @@ class TForm : public QWidget {
   protected:
     TForm();
 
-    template <class T, class... Args>
-    void Bind(const std::string& name, void (T::*method)(Args...)) {
-        handlers_[name] = std::function<void(Args...)>(
-            [this, method](Args... args) { (static_cast<T*>(this)->*method)(args...); });
-    }
-
     // Loads the definition (a unit name such as "Unit1" for ":/forms/Unit1.ui", or a path),
-    // binds the handlers, places the window, runs Create; an MDI child is then shown and made
-    // the active child. Throws EFormDefinitionError on a definition that does not fit.
+    // creates its components, runs FindComponents, binds the handlers, places the window, runs
+    // Create; an MDI child is then shown and made the active child. Throws EFormDefinitionError
+    // on a definition that does not fit.
     void Load(const QString& definition);
 
-    // A component of the loaded definition by name; throws when there is none of that kind.
-    template <class W> W* Component(const char* name) const {
-        W* found = findChild<W*>(QString::fromUtf8(name));
-        if (!found) {
+    // Where a window looks up the components it keeps in members, with Find; runs inside Load
+    // as soon as the components exist, before any handler.
+    virtual void FindComponents() {}
+
+    // Points `member` at the component of that name; throws when there is none of its type.
+    template <class W> void Find(W*& member, const char* name) const {
+        member = findChild<W*>(QString::fromUtf8(name));
+        if (!member) {
             throw EFormDefinitionError(std::string(metaObject()->className()) + ": no component " +
                                        name + " of the expected kind");
         }
-        return found;
     }
 
     void closeEvent(QCloseEvent* event) override;
@@ -182,33 +167,24 @@ class TForm : public QWidget {
     std::vector<QMdiSubWindow*> ArrangedWindows() const;
     friend class TApplication;
     friend class TFreeQueue;
-    struct Connection {
-        std::string sender;
-        std::string signal;
-        std::string slot;
-    };
 
     void MarkMainForm() { isMainForm_ = true; }
-    void ApplySettings(const QPoint& designedPosition, bool positionGiven);
-    void WireConnections(const std::vector<Connection>& connections);
-    void WireFormEvent(const std::string& event, const THandler& handler, const std::string& name);
+    void BuildWidgets(const TFormDefinition& definition);
+    void ApplySettings();
+    void WireConnections(const std::vector<TConnection>& connections);
     void Notify(const char* event);
     void AlignControls();
-    void AttachToFrame(const QPoint& designedPosition, bool positionGiven);
     void FreeNow(bool activateNext);
 
     // Frame side.
+    void CreateMDIClient();
+    void AttachToFrame();
     void ChildActivated(TForm* child);
     void RemoveChild(TForm* child);
     void ShowMenuOf(TForm* child);
 
-    std::map<std::string, THandler> handlers_;
     std::map<std::string, THandler> formEvents_;
-    std::string formStyle_ = "fsNormal";
-    std::string borderStyle_ = "bsSizeable";
-    std::string borderIcons_ = "biSystemMenu,biMinimize,biMaximize";
-    std::string position_ = "poDesigned";
-    TColor color_ = clBtnFace;
+    TFormSettings settings_;
     bool isMainForm_ = false;
     bool pendingFree_ = false;
     bool freed_ = false;

@@ -115,7 +115,7 @@ TEST_F(AccessoryWindowTest, SaveWithTheSwatchLeftBlackReplacesTheOpenedFileWitho
     const std::string source = Write("reef.bmp", RockPicture(clBlack));
     const std::string copy = Write("original.bmp", RockPicture(clBlack));
     TMDIAcc* window = OpenWith<TMDIAcc>(Form1->BitBtn1, source);
-    dialogs.ExpectInformation(kAccessoryDoneMessage);
+    dialogs.ExpectInformation(kImageFileDoneMessage);
     window->Save1->trigger();
     EXPECT_FALSE(window->Unsaved);
     ExpectWrittenAsBatchWrites(AccessoryFileNames(source), copy, {});
@@ -134,7 +134,7 @@ TEST_F(AccessoryWindowTest, SaveWithAPickedColourAsksOnlyForTheExactSourceNameAn
     const AccessoryNames names = AccessoryFileNames(Path("Out/Rock.BMP"));
     EXPECT_EQ(names.Picture, Path("Out/rock.bmp"));
     dialogs.ExpectSave(Path("Out/Rock.BMP"));
-    dialogs.ExpectInformation(kAccessoryDoneMessage);
+    dialogs.ExpectInformation(kImageFileDoneMessage);
     Save(window);
     EXPECT_FALSE(window->Unsaved);
     ExpectWrittenAsBatchWrites(names, window->Caption(), {"--background", "1,1"});
@@ -149,7 +149,7 @@ TEST_F(AccessoryWindowTest, SaveWithAPickedColourAsksOnlyForTheExactSourceNameAn
     EXPECT_TRUE(window->Unsaved);
     dialogs.ExpectSave(Path("Out/Rock.BMP"));
     dialogs.ExpectWarning(MaskOverwritePrompt(names.Mask), TMsgResult::mrYes);
-    dialogs.ExpectInformation(kAccessoryDoneMessage);
+    dialogs.ExpectInformation(kImageFileDoneMessage);
     Save(window);
     EXPECT_TRUE(Exists(names.Picture));
 }
@@ -183,7 +183,7 @@ TEST_F(AccessoryWindowTest, ClosingAsksWhileUnsavedAnAbandonedSaveClosesAndAFail
     TMDIAcc* saved = Open("c.bmp");
     Pick(saved, 1, 1);
     dialogs.ExpectSave(Path("c-out.bmp"));
-    dialogs.ExpectInformation(kAccessoryDoneMessage);
+    dialogs.ExpectInformation(kImageFileDoneMessage);
     Save(saved);
     saved->Close();
     RunPostedEvents();

@@ -428,7 +428,7 @@ TEST_F(FileFaultTest, AccessorySaveThatCannotWriteKeepsEarlierFilesTheWindowAndI
         if (Exists(target.Mask)) {
             dialogs.ExpectWarning(MaskOverwritePrompt(target.Mask), TMsgResult::mrYes);
         }
-        dialogs.ExpectInformation(kAccessoryDoneMessage);
+        dialogs.ExpectInformation(kImageFileDoneMessage);
         Click(window->SpeedButton1);
         EXPECT_FALSE(window->Unsaved) << c.name;
         const std::string expected =

@@ -149,7 +149,7 @@ class Soak : public FishWorkspaceTest {
         if (FileExists(names.Mask)) {
             dialogs.ExpectWarning(MaskOverwritePrompt(names.Mask), TMsgResult::mrYes);
         }
-        dialogs.ExpectInformation(kAccessoryDoneMessage);
+        dialogs.ExpectInformation(kImageFileDoneMessage);
         QTest::mouseClick(window->SpeedButton1, Qt::LeftButton);
         ASSERT_FALSE(window->Unsaved);
         window->Close1->trigger();

@@ -15,24 +15,15 @@ TTestFrame::TTestFrame() {
 }
 
 TTestChild::TTestChild(std::string name) : Name(std::move(name)) {
-    Bind("FormActivate", &TTestChild::FormActivate);
-    Bind("FormDeactivate", &TTestChild::FormDeactivate);
-    Bind("FormCloseQuery", &TTestChild::FormCloseQuery);
-    Bind("FormClose", &TTestChild::FormClose);
-    Bind("FormDestroy", &TTestChild::FormDestroy);
-    Bind("Button1Click", &TTestChild::Button1Click);
-    Bind("Image1MouseDown", &TTestChild::Image1MouseDown);
-    Bind("Image1MouseMove", &TTestChild::Image1MouseMove);
-    Bind("Image1MouseUp", &TTestChild::Image1MouseUp);
-    Bind("Edit1Change", &TTestChild::Edit1Change);
-    Bind("Edit1KeyDown", &TTestChild::Edit1KeyDown);
-    Bind("Timer1Timer", &TTestChild::Timer1Timer);
     Load(VELMORA_TEST_FORMS "/TestChild.ui");
-    Edit1 = Component<TEdit>("Edit1");
-    Button1 = Component<QPushButton>("Button1");
-    Image1 = Component<TImage>("Image1");
-    Timer1 = Component<TTimer>("Timer1");
     SetCaption(Name);
+}
+
+void TTestChild::FindComponents() {
+    Find(Edit1, "Edit1");
+    Find(Button1, "Button1");
+    Find(Image1, "Image1");
+    Find(Timer1, "Timer1");
 }
 
 void TTestChild::Record(const char* event) {
@@ -104,8 +95,6 @@ void TTestChild::Timer1Timer() {
 }
 
 TTestWindow::TTestWindow() {
-    Bind("FormPaint", &TTestWindow::FormPaint);
-    Bind("FormShow", &TTestWindow::FormShow);
     Load(VELMORA_TEST_FORMS "/TestWindow.ui");
 }
 
@@ -121,9 +110,6 @@ void TTestWindow::FormShow() {
 
 namespace gui_test {
 TProbeWindow::TProbeWindow(const QString& definition) {
-    Bind("FormCreate", &TProbeWindow::FormCreate);
-    Bind("FormCloseQuery", &TProbeWindow::FormCloseQuery);
-    Bind("Button1Click", &TProbeWindow::Button1Click);
     Load(definition);
 }
 

@@ -42,6 +42,7 @@ class TTestChild : public TForm {
     TImage* Image1;
     TTimer* Timer1;
 
+  public slots:
     void FormActivate();
     void FormDeactivate();
     void FormCloseQuery(bool& canClose);
@@ -54,6 +55,9 @@ class TTestChild : public TForm {
     void Edit1Change();
     void Edit1KeyDown(int& key);
     void Timer1Timer();
+
+  protected:
+    void FindComponents() override;
 
   private:
     void Record(const char* event);
@@ -82,6 +86,7 @@ class TTestWindow : public TForm {
     TTestWindow();
     int Paints = 0;
     int Shows = 0;
+  public slots:
     void FormPaint();
     void FormShow();
 };
@@ -95,6 +100,8 @@ class TProbeWindow : public TForm {
   public:
     explicit TProbeWindow(const QString& definition);
     int Creates = 0;
+
+  public slots:
     void FormCreate();
     void FormCloseQuery(bool& canClose);
     void Button1Click();
