@@ -43,7 +43,7 @@ std::string BmpFile(int width, int height, int bits, std::uint32_t compression,
     Put(b, 1, 2);
     Put(b, static_cast<std::uint32_t>(bits), 2);
     Put(b, compression, 4);
-    Put(b, 0, 4 * 5);
+    b.append(4 * 5, '\0'); // image size, resolution, colours used and important
     if (compression == bmp::kBitFields) {
         Put(b, 0x00FF0000, 4);
         Put(b, 0x0000FF00, 4);

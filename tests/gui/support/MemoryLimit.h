@@ -14,7 +14,7 @@ namespace gui_test {
 // gigabytes for any command that makes it, a 1 KiB file.
 inline std::string PlainGiantBmp() {
     std::string b = "BM";
-    const auto put = [&b](std::uint32_t v, int bytes) {
+    const auto put = [&b](std::uint64_t v, int bytes) {
         for (int i = 0; i < bytes; ++i) {
             b.push_back(static_cast<char>(v >> (8 * i)));
         }
