@@ -1,9 +1,11 @@
-# The commands a developer types: run, test, bench, fuzz, screenshots. Each installs what is missing first.
+# The commands a developer types: run, test, bench, fuzz, screenshots, install, package. Each
+# installs what is missing first.
 BUILD_DIR ?= build
 JOBS ?= $(shell nproc)
 CMAKE_FLAGS ?=
 
-.PHONY: all deps build run test asan-test soak bench fuzz fuzz-pipeline screenshots format clean
+.PHONY: all deps build run test asan-test soak bench fuzz fuzz-pipeline screenshots install package \
+	format clean
 
 all: build
 
@@ -75,6 +77,19 @@ fuzz-pipeline:
 screenshots: build
 	mkdir -p $(BUILD_DIR)/screenshots
 	QT_QPA_PLATFORM=offscreen $(BUILD_DIR)/tests/gui/velmora_screenshots $(BUILD_DIR)/screenshots
+
+# `make install PREFIX=/usr DESTDIR=/tmp/stage` installs under DESTDIR/PREFIX; the programs
+# read nothing from the source or build folder afterwards.
+PREFIX ?= /usr/local
+install: build
+	DESTDIR="$(DESTDIR)" cmake --install $(BUILD_DIR) --prefix "$(PREFIX)"
+
+# The Debian package, $(BUILD_DIR)/package/velmora_VERSION_ARCH.deb, judged by lintian: an error
+# or a warning fails the target.
+package: build
+	rm -f $(BUILD_DIR)/package/*.deb
+	cd $(BUILD_DIR) && cpack --config CPackConfig.cmake
+	lintian --fail-on error,warning $(BUILD_DIR)/package/*.deb
 
 format:
 	clang-format -i $$(git ls-files '*.cpp' '*.h')

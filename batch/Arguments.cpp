@@ -121,8 +121,11 @@ std::string HelpText(const std::string& command) {
         return "Usage: " + found->second;
     }
     std::string text = "velmora-batch: the aquarium data files from the command line.\n\n";
+    // "Usage:" and "  or:" lines are what help2man turns into the manual page's synopsis.
+    const char* lead = "Usage: ";
     for (const char* name : {"fish", "rotate", "accessory", "preview", "pen", "convert", "check"}) {
-        text += kUsage.at(name).substr(0, kUsage.at(name).find('\n')) + "\n";
+        text += lead + kUsage.at(name).substr(0, kUsage.at(name).find('\n')) + "\n";
+        lead = "  or:  ";
     }
     text += "\nvelmora-batch COMMAND --help tells more about one command. With several inputs a\n"
             "progress line per file goes to stderr; a failed file does not stop the others.\n"

@@ -1,6 +1,7 @@
 // velmora-batch: parses the command line and runs one command.
 #include "batch/Arguments.h"
 #include "batch/Commands.h"
+#include "version/Version.h"
 
 #include <exception>
 #include <iostream>
@@ -9,6 +10,10 @@
 int main(int argc, char** argv) {
     const std::vector<std::string> arguments(argv + 1, argv + argc);
     std::string command = arguments.empty() ? "" : arguments[0];
+    if (arguments.size() == 1 && command == "--version") {
+        std::cout << "velmora-batch " << kVelmoraVersion << "\n";
+        return 0;
+    }
     try {
         const Options options = ParseArguments(arguments);
         if (options.Help) {

@@ -94,19 +94,30 @@ void ShowAnimWindow() {
     RaiseEvery<TMDIAnim>();
 }
 
-bool MakeFishData(TBitmap& sheet) {
-    // The last of each kind in the child order wins: the one focused least recently.
-    TMDIFish* fish = nullptr;
-    TMDIShadow* shadow = nullptr;
+namespace {
+
+// When several windows of one kind are open, the sheet uses the last in the child order: the one
+// focused least recently.
+template <class T> T* LastInChildOrder() {
+    T* found = nullptr;
     for (int i = 0; i < Form1->MDIChildCount(); ++i) {
-        TForm* child = Form1->MDIChildren(i);
-        if (auto* found = qobject_cast<TMDIFish*>(child)) {
-            fish = found;
-        }
-        if (auto* found = qobject_cast<TMDIShadow*>(child)) {
-            shadow = found;
+        if (auto* child = qobject_cast<T*>(Form1->MDIChildren(i))) {
+            found = child;
         }
     }
+    return found;
+}
+
+// The colour the fish is told from: the background swatch's pixel (5, 5).
+TColor BackgroundOf(TMDIFish* fish) {
+    return fish->Image2->Canvas().Pixel(5, 5);
+}
+
+} // namespace
+
+bool MakeFishData(TBitmap& sheet) {
+    TMDIFish* fish = LastInChildOrder<TMDIFish>();
+    TMDIShadow* shadow = LastInChildOrder<TMDIShadow>();
     if (!fish || !shadow) {
         return false;
     }
@@ -116,10 +127,18 @@ bool MakeFishData(TBitmap& sheet) {
     if (!picture) {
         return false;
     }
-    const TColor background = fish->Image2->Canvas().Pixel(5, 5);
-    ComposeFishSheet(*picture, background, shadow->Image3->Canvas().Surface(),
+    ComposeFishSheet(*picture, BackgroundOf(fish), shadow->Image3->Canvas().Surface(),
                      shadow->Image4->Canvas().Surface(), shadow->Zoomed ? 2 : 1, sheet);
     return true;
+}
+
+FishBoundingBox SheetFishBox() {
+    TMDIFish* fish = LastInChildOrder<TMDIFish>();
+    const TBitmap* picture = fish ? fish->Image1->Picture().Bitmap() : nullptr;
+    if (!picture) {
+        return FishBoundingBox{};
+    }
+    return FindFishBox(*picture, BackgroundOf(fish));
 }
 
 bool WriteFishData(const std::string& name) {

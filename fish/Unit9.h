@@ -3,6 +3,7 @@
 // gathers the sheet's inputs from the open windows for the composer.
 #pragma once
 
+#include "fish/SheetComposer.h"
 #include "raster/TBitmap.h"
 
 #include <string>
@@ -35,6 +36,11 @@ void ShowAnimWindow();
 // child list. False, with `sheet` untouched, when either is missing (or the fish window holds no
 // picture).
 bool MakeFishData(TBitmap& sheet);
+
+// The fish's bounding box the next sheet is composed around: in the picture of the fish window
+// MakeFishData uses, against its background colour. Not found when there is no such window or it
+// holds no picture.
+FishBoundingBox SheetFishBox();
 
 // Composes the sheet and writes it to `name`; false when there was nothing to compose.
 bool WriteFishData(const std::string& name);

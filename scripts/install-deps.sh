@@ -1,6 +1,9 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that building, testing, benchmarking and fuzzing need.
 # fonts-liberation gives Arial's metrics, so the About box's fixed-width labels hold their lines.
+# The install and package tools: Pillow enlarges the program icon, help2man writes the manual page,
+# dpkg-dev (dpkg-shlibdeps) and file let CPack work out the package's dependencies, and the
+# freedesktop, AppStream and Debian validators judge what is installed.
 # Idempotent: asks dpkg first and runs apt-get (update once) only for what is missing.
 set -euo pipefail
 
@@ -11,6 +14,7 @@ packages=(
     clang llvm
     fonts-ipafont-gothic fonts-liberation
     xvfb xauth
+    python3 python3-pil help2man dpkg-dev file desktop-file-utils appstream lintian
 )
 # The benchmarks' peers, only for `make bench`: `install-deps.sh bench`.
 if [ "${1:-}" = "bench" ]; then

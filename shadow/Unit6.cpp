@@ -1,5 +1,5 @@
 // The shadow editor: its set-up on a picture, painting with the soft pen, erasing, loading the
-// shadows back from a sheet, and the workspace's buttons and menus.
+// shadows back from a sheet, undo and redo, and the workspace's buttons and menus.
 #include "shadow/Unit6.h"
 
 #include "app/Unit1.h"
@@ -7,9 +7,11 @@
 #include "fish/Unit9.h"
 #include "raster/PictureMemory.h"
 #include "shadow/ShadowPaint.h"
+#include "shadow/ShadowsInPlace.h"
 #include "shadow/Unit3.h"
 
 #include <QAction>
+#include <QKeySequence>
 #include <QMenuBar>
 #include <QToolButton>
 
@@ -60,6 +62,11 @@ void TMDIShadow::FindComponents() {
     Find(Animation1, "Animation1");
     Find(Tile1, "Tile1");
     Find(Cascade1, "Cascade1");
+    Find(Undo1, "Undo1");
+    Find(Redo1, "Redo1");
+    Find(LoadShadowsInPlace1, "LoadShadowsInPlace1");
+    // Redo answers both usual keys; the menu shows the first.
+    Redo1->setShortcuts({Redo1->shortcut(), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
 }
 
 void TMDIShadow::FormCreate() {
@@ -70,6 +77,8 @@ void TMDIShadow::FormCreate() {
     ShadowBitmap2 = std::make_unique<TBitmap>();
     PenBitmap = std::make_unique<TBitmap>();
     PenBitmap->SetMonochrome(false);
+    History = std::make_unique<ShadowHistory>();
+    UpdateEditMenu();
 }
 
 void TMDIShadow::FormDestroy() {
@@ -80,6 +89,7 @@ void TMDIShadow::FormDestroy() {
     ShadowBitmap1.reset();
     ShadowBitmap2.reset();
     PenBitmap.reset();
+    History.reset();
 }
 
 void TMDIShadow::OpenPicture() {
@@ -127,14 +137,42 @@ void TMDIShadow::FormClose(TCloseAction& action) {
     action = TCloseAction::caFree;
 }
 
-void TMDIShadow::Paint(TImage* view, TImage* shadow, int x, int y) {
+HistorySurfaces TMDIShadow::Surfaces() {
+    return {&Image1->Canvas().Surface(), &Image2->Canvas().Surface(), &Image3->Canvas().Surface(),
+            &Image4->Canvas().Surface()};
+}
+
+void TMDIShadow::UpdateEditMenu() {
+    Undo1->setEnabled(History && History->CanUndo());
+    Redo1->setEnabled(History && History->CanRedo());
+}
+
+// Pair 0 is view 1 over shadow 1, pair 1 view 2 over shadow 2; the history counts the views first.
+void TMDIShadow::Paint(int pair, int x, int y) {
     if (!PenDown) {
         return;
     }
+    TImage* view = pair == 0 ? Image1 : Image2;
+    TImage* shadow = pair == 0 ? Image3 : Image4;
+    // A stroke is recorded from its first move: a press and release alone is no step.
+    if (!History->Recording()) {
+        History->BeginStroke(Surfaces());
+    }
+    const int penWidth = PenBitmap->Width();
+    const TRect square = PaintSquare(penWidth, x, y);
+    History->Touch(pair, square);
+    History->Touch(2 + pair, square);
     // The stamp comes from the pen settings window's own client area, as it shows it now.
-    PaintShadowStep(Form3->Canvas(), PenBitmap->Width(), x, y, shadow->Canvas().Surface(),
+    PaintShadowStep(Form3->Canvas(), penWidth, x, y, shadow->Canvas().Surface(),
                     view->Canvas().Surface());
     DataSaved = false;
+}
+
+void TMDIShadow::EndStroke() {
+    if (History && History->Recording()) {
+        History->EndStep();
+        UpdateEditMenu();
+    }
 }
 
 void TMDIShadow::Image1MouseDown(TMouseButton, int, int) {
@@ -142,11 +180,12 @@ void TMDIShadow::Image1MouseDown(TMouseButton, int, int) {
 }
 
 void TMDIShadow::Image1MouseMove(TMouseButton, int x, int y) {
-    Paint(Image1, Image3, x, y);
+    Paint(0, x, y);
 }
 
 void TMDIShadow::Image1MouseUp(TMouseButton, int, int) {
     PenDown = false;
+    EndStroke();
 }
 
 void TMDIShadow::Image2MouseDown(TMouseButton, int, int) {
@@ -154,11 +193,12 @@ void TMDIShadow::Image2MouseDown(TMouseButton, int, int) {
 }
 
 void TMDIShadow::Image2MouseMove(TMouseButton, int x, int y) {
-    Paint(Image2, Image4, x, y);
+    Paint(1, x, y);
 }
 
 void TMDIShadow::Image2MouseUp(TMouseButton, int, int) {
     PenDown = false;
+    EndStroke();
 }
 
 void TMDIShadow::RestoreViews() {
@@ -167,11 +207,33 @@ void TMDIShadow::RestoreViews() {
     StretchOnto(Image2, PictureBitmap->Canvas(), whole);
 }
 
+void TMDIShadow::ShowShadowsOverPicture() {
+    RestoreViews();
+    AndOnto(Image1, Image3);
+    AndOnto(Image2, Image4);
+}
+
+// What the command changed, even when it failed halfway, is one step.
+void TMDIShadow::RecordStep(const std::function<void()>& command) {
+    History->BeginWholeStep(Surfaces());
+    try {
+        command();
+    } catch (...) {
+        History->EndStep();
+        UpdateEditMenu();
+        throw;
+    }
+    History->EndStep();
+    UpdateEditMenu();
+}
+
 // Erase: the plain picture in both views, both shadows white.
 void TMDIShadow::SpeedButton4Click() {
-    RestoreViews();
-    FillWhite(Image3);
-    FillWhite(Image4);
+    RecordStep([this] {
+        RestoreViews();
+        FillWhite(Image3);
+        FillWhite(Image4);
+    });
 }
 
 // Load shadows: each bottom quadrant of a sheet stretched over a whole shadow surface, then
@@ -186,11 +248,43 @@ void TMDIShadow::SpeedButton5Click() {
     sheet.LoadFromFile(dialog->FileName);
     const int W = sheet.Width();
     const int H = sheet.Height();
-    StretchOnto(Image3, sheet.Canvas(), Rect(0, H / 2, W / 2, H));
-    StretchOnto(Image4, sheet.Canvas(), Rect(W / 2, H / 2, W, H));
-    RestoreViews();
-    AndOnto(Image1, Image3);
-    AndOnto(Image2, Image4);
+    RecordStep([&] {
+        StretchOnto(Image3, sheet.Canvas(), Rect(0, H / 2, W / 2, H));
+        StretchOnto(Image4, sheet.Canvas(), Rect(W / 2, H / 2, W, H));
+        ShowShadowsOverPicture();
+    });
+}
+
+// Load Shadows in Place: a sheet's shadow quadrants go back over the fish's box, where the sheet
+// composer took them from, provided the sheet was made for a box of this size.
+void TMDIShadow::LoadShadowsInPlace1Click() {
+    TOpenDialog* dialog = Form1->OpenDialog1;
+    if (!dialog->Execute()) {
+        return;
+    }
+    TBitmap sheet;
+    sheet.LoadFromFile(dialog->FileName);
+    // A sheet of another size throws before anything changes.
+    RecordStep([&] {
+        PlaceSheetShadows(sheet, SheetFishBox(), ZoomFactor(), Image3->Canvas().Surface(),
+                          Image4->Canvas().Surface());
+        ShowShadowsOverPicture();
+    });
+}
+
+// Undo and redo count as paint steps: the data is no longer what was saved.
+void TMDIShadow::Undo1Click() {
+    if (History->Undo(Surfaces())) {
+        DataSaved = false;
+    }
+    UpdateEditMenu();
+}
+
+void TMDIShadow::Redo1Click() {
+    if (History->Redo(Surfaces())) {
+        DataSaved = false;
+    }
+    UpdateEditMenu();
 }
 
 void TMDIShadow::Save1Click() {

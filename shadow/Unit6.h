@@ -1,9 +1,12 @@
 // TMDIShadow, the shadow editor: the fish picture shown twice, each copy over a hidden shadow
-// surface that the soft pen darkens; erase, load from an existing sheet, and the workspace's Save.
+// surface that the soft pen darkens; erase, load from an existing sheet (stretched or in place),
+// undo and redo, and the workspace's Save.
 #pragma once
 
 #include "app/toolkit/Form.h"
+#include "shadow/ShadowHistory.h"
 
+#include <functional>
 #include <memory>
 
 class QAction;
@@ -29,6 +32,9 @@ class TMDIShadow : public TForm {
     QMenuBar* MainMenu1 = nullptr;
     QAction* Save1 = nullptr;
     QAction* Close1 = nullptr;
+    QAction* Undo1 = nullptr;
+    QAction* Redo1 = nullptr;
+    QAction* LoadShadowsInPlace1 = nullptr;
     QAction* MaskPattern1 = nullptr;
     QAction* Animation1 = nullptr;
     QAction* Tile1 = nullptr;
@@ -45,6 +51,9 @@ class TMDIShadow : public TForm {
     std::unique_ptr<TBitmap> PenBitmap;
     bool Zoomed = false;
     bool PenDown = false;
+    // The workspace's undo history of strokes, erases and loads; made in FormCreate, released
+    // with the editor in FormDestroy.
+    std::unique_ptr<ShadowHistory> History;
 
     // The Fish Data command's set-up once the caption names the picture: read it, decide the
     // zoom, size the four surfaces, fill the views, hand them to the images and lay the views out.
@@ -72,13 +81,25 @@ class TMDIShadow : public TForm {
     void Close1Click();
     void Tile1Click();
     void Cascade1Click();
+    void Undo1Click();
+    void Redo1Click();
+    void LoadShadowsInPlace1Click();
 
   protected:
     void FindComponents() override;
 
   private:
     int ZoomFactor() const { return Zoomed ? 2 : 1; }
-    void Paint(TImage* view, TImage* shadow, int x, int y);
+    void Paint(int pair, int x, int y);
     // Both views back to the plain (zoomed) picture.
     void RestoreViews();
+    // Both views rebuilt as the picture ANDed with its shadow.
+    void ShowShadowsOverPicture();
+    // The surfaces of the four images in the history's order.
+    HistorySurfaces Surfaces();
+    // Runs a command that may change any pixel of the four surfaces as one step of the history.
+    void RecordStep(const std::function<void()>& command);
+    // Ends the stroke being recorded, if any.
+    void EndStroke();
+    void UpdateEditMenu();
 };

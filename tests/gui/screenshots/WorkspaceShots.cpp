@@ -69,13 +69,19 @@ bool OpenSampleWorkspace(const std::string& sample) {
     return Form1->MDIChildCount() == 3;
 }
 
-QWidget* StillOfFrameAndFree(TForm* floating) {
+QWidget* StillOfFrameAndFree(TForm* floating, QWidget* popup) {
     RunEvents();
     QPixmap still = Form1->grab();
-    if (floating && floating->Visible()) {
-        QPainter painter(&still);
-        const QPoint offset = floating->geometry().topLeft() - Form1->geometry().topLeft();
-        painter.drawPixmap(offset, floating->grab());
+    QPainter painter(&still);
+    for (QWidget* over : {static_cast<QWidget*>(floating), popup}) {
+        if (over && over->isVisible()) {
+            const QPoint offset = over->geometry().topLeft() - Form1->geometry().topLeft();
+            painter.drawPixmap(offset, over->grab());
+        }
+    }
+    painter.end();
+    if (popup) {
+        popup->hide();
     }
     while (Form1->MDIChildCount() > 0) {
         Form1->MDIChildren(0)->Free();

@@ -14,9 +14,9 @@ class TMDIShadow;
 bool OpenSampleWorkspace(const std::string& sample);
 
 // Lets the windows paint, then gives a still of the main window with `floating` (a top-level
-// window such as the pen window, when shown) drawn where it stands over it. Frees every child,
-// hides `floating` and gives the frame its size back.
-QWidget* StillOfFrameAndFree(TForm* floating = nullptr);
+// window such as the pen window, when shown) and then `popup` (an open menu) drawn where they
+// stand over it. Frees every child, hides both and gives the frame its size back.
+QWidget* StillOfFrameAndFree(TForm* floating = nullptr, QWidget* popup = nullptr);
 
 // Picks the background, raises the shadow editor as the fish window's button does and paints two
 // shadow patterns that differ, so the preview has something to alternate. The editor, or nullptr.

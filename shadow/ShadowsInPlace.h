@@ -1,0 +1,28 @@
+// Shadows loaded back where the fish is: a sheet's shadow quadrants placed over the fish's
+// bounding box in the shadow surfaces, for a sheet whose quadrants are the size of that box.
+#pragma once
+
+#include "fish/SheetComposer.h"
+#include "raster/Errors.h"
+#include "raster/TBitmap.h"
+
+// The sheet's quadrants are not the size of the fish's bounding box.
+class ESheetDoesNotFitFish : public EVelmoraError {
+  public:
+    ESheetDoesNotFitFish();
+};
+
+namespace msg {
+inline constexpr const char* kSheetDoesNotFitFish = "ｼｰﾄの大きさが魚の範囲と合いません";
+} // namespace msg
+
+// Whether the sheet's quadrant size (width div 2 by height div 2) is the box's size. A picture
+// with no fish pixel has no extent for any sheet to fit.
+bool SheetFitsFish(const TBitmap& sheet, const FishBoundingBox& box);
+
+// Both shadows white, then the sheet's first and second shadow quadrants copied over the box,
+// each sheet pixel a zoom x zoom block, so that composing a sheet from the same picture gives
+// those quadrants back. Throws ESheetDoesNotFitFish, touching nothing, when the sheet does not
+// fit. The shadows are expected to be zoom times the picture's size; their drawing state is kept.
+void PlaceSheetShadows(const TBitmap& sheet, const FishBoundingBox& box, int zoom, TBitmap& shadow1,
+                       TBitmap& shadow2);
