@@ -4,6 +4,7 @@
 #include "raster/Bmp.h"
 #include "raster/MemoryGuard.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -27,10 +28,13 @@ std::uint64_t MemoryNeeded(PictureUse use, int width, int height, std::uint64_t 
     switch (use) {
     case PictureUse::FishWorkspace:
         // The shadow editor's picture, two views and two shadows, and the image controls' own
-        // copies of those four once drawn on (9); the fish window's picture (1); the preview's
-        // sheet (at most 4: twice the fish's box each way) and frames (2); a save's sheet (4) and
-        // its encoded bytes (3). Pictures small enough to be zoomed need little at any factor.
-        bytes = 23 * surface;
+        // copies of those four once drawn on (9), and the four as they were while a command of
+        // its history draws on them (4); the fish window's picture (1); the preview's sheet (at
+        // most 4: twice the fish's box each way) and frames (2); a save's sheet (4) and its
+        // encoded bytes (3). Then the undo history: at most its limit, and at most the four
+        // surfaces a step. Pictures small enough to be zoomed need little at any factor.
+        bytes = 27 * surface +
+                std::min(static_cast<double>(kUndoHistoryBytes), kUndoHistorySteps * 4 * surface);
         break;
     case PictureUse::FishSheet:
         // The picture, two shadows, the sheet (4) and its encoded bytes (3).

@@ -1,6 +1,7 @@
 // The memory each command needs for a picture, counted before it makes any surface of it.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 
@@ -8,13 +9,17 @@
 enum class PictureUse {
     FishWorkspace, // Fish Data: the three workspace windows, up to a saved sheet
     FishSheet,     // velmora-batch fish
-    ShadowSheet,   // the shadow editor's Load shadows
+    ShadowSheet,   // the shadow editor's Load shadows and Load Shadows in Place
     UpDownSheets,  // the rotation window's Rotate and Create Data, velmora-batch rotate
     AccessoryData, // the accessory window and its Save, velmora-batch accessory
     PreviewFrames, // velmora-batch preview
     Conversion,    // velmora-batch convert
     Check,         // velmora-batch check
 };
+
+// The shadow editor's undo history at its default limits, which the fish workspace counts.
+inline constexpr std::size_t kUndoHistorySteps = 200;
+inline constexpr std::size_t kUndoHistoryBytes = std::size_t{256} << 20;
 
 // Roughly the most memory `use` holds at once for a width x height picture read from a file of
 // `fileBytes` bytes.

@@ -262,6 +262,7 @@ void TMDIShadow::LoadShadowsInPlace1Click() {
     if (!dialog->Execute()) {
         return;
     }
+    RequireMemoryFor(PictureUse::ShadowSheet, dialog->FileName);
     TBitmap sheet;
     sheet.LoadFromFile(dialog->FileName);
     // A sheet of another size throws before anything changes.

@@ -1,4 +1,4 @@
-// Pictures too large for the memory left: Fish Data, Load shadows, Rotate and Create Data and
+// Pictures too large for the memory left: Fish Data, both shadow loads, Rotate, Create Data and
 // Accessory Data refuse them with the out-of-resources box before making anything, every window
 // and file stays as it was, and the program carries on; memory that runs out anyway says the same.
 #include "accessory/Unit5.h"
@@ -15,6 +15,7 @@
 #include "support/GuiTestSupport.h"
 #include "support/MemoryLimit.h"
 
+#include <QAction>
 #include <QPushButton>
 #include <QTest>
 #include <QToolButton>
@@ -36,7 +37,7 @@ class DataWindowMemoryTest : public DataWindowTest {};
 
 } // namespace
 
-TEST_F(WorkspaceMemoryTest, FishDataAndLoadShadowsRefuseAGiantAndTheOpenWorkspaceStaysWhole) {
+TEST_F(WorkspaceMemoryTest, FishDataAndBothShadowLoadsRefuseAGiantAndTheOpenWorkspaceStaysWhole) {
     FishPicture picture{60, 40};
     picture.Fish = Rect(10, 8, 40, 30);
     picture.SpotAt = QPoint(20, 12);
@@ -61,6 +62,10 @@ TEST_F(WorkspaceMemoryTest, FishDataAndLoadShadowsRefuseAGiantAndTheOpenWorkspac
         dialogs.ExpectError(kNoResources);
         Press(Shadow()->SpeedButton5);
         RunPostedEvents();
+        dialogs.ExpectOpen(giant);
+        dialogs.ExpectError(kNoResources);
+        Shadow()->LoadShadowsInPlace1->trigger();
+        RunPostedEvents();
     }
     dialogs.Verify();
     EXPECT_EQ(Form1->MDIChildCount(), 3);
@@ -70,6 +75,7 @@ TEST_F(WorkspaceMemoryTest, FishDataAndLoadShadowsRefuseAGiantAndTheOpenWorkspac
     }
     EXPECT_FALSE(DataSaved);
     EXPECT_FALSE(WorkspaceClosing);
+    EXPECT_EQ(Shadow()->History->UndoSteps(), 1u) << "the stroke only";
     EXPECT_EQ(FirstDifference(*Shadow()->Image1->Picture().Bitmap(), view), "");
     EXPECT_EQ(FirstDifference(*Shadow()->Image3->Picture().Bitmap(), shadow), "");
     EXPECT_EQ(FirstDifference(*Fish()->Image1->Picture().Bitmap(), picture.Draw()), "");
