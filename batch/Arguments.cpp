@@ -1,200 +1,284 @@
-// velmora-batch's command line: the options of every command, parsed and checked in one place.
+// velmora-batch's command line: every command and option declared once, with its check and help.
 #include "batch/Arguments.h"
 
+#include "batch/HelpLayout.h"
 #include "shadow/PenStamp.h"
+#include "version/Version.h"
+
+#include <CLI/CLI.hpp>
 
 #include <charconv>
-#include <map>
-#include <set>
+#include <climits>
+#include <thread>
 
 namespace {
 
-const std::map<std::string, std::string> kUsage = {
-    {"fish",
-     "velmora-batch fish PICTURE.bmp... (-o SHEET.bmp | --out-dir DIR) "
-     "[--background X,Y | --background '#RRGGBB'] [--shadow1 S1.bmp] [--shadow2 S2.bmp]\n"
-     "  Composes the fish data sheet of each picture, as the fish window's Save writes it.\n"
-     "  The background defaults to black; shadow pictures default to white and must be\n"
-     "  the picture's size times its zoom factor (2 below 150 x 110, else 1).\n"},
-    {"rotate", "velmora-batch rotate SHEET.bmp... [--angle N] [--out-dir DIR]\n"
-               "  Writes the up and down sheets (NAMEu.bmp, NAMEd.bmp) beside each sheet or in\n"
-               "  DIR. The angle defaults to 30 degrees.\n"},
-    {"accessory", "velmora-batch accessory PICTURE.bmp... (-o OUT.bmp | --out-dir DIR) "
-                  "[--background X,Y | --background '#RRGGBB']\n"
-                  "  Writes the cropped accessory picture (file name lower-cased) and its one-bit\n"
-                  "  mask (NAMEm.bmp) under the output name. The background defaults to black.\n"},
-    {"preview", "velmora-batch preview SHEET.bmp -o FRAMES.bmp\n"
-                "  Writes the animation preview's two frames side by side.\n"},
-    {"pen", "velmora-batch pen [--width N] [--centre N] [--density N] -o STAMP.bmp\n"
-            "  Writes the 50 x 50 pen stamp for the three slider positions (width 0-50,\n"
-            "  default 20; centre 1-25, default 10; density 10-255, default 75).\n"},
-    {"convert", "velmora-batch convert IN.bmp... (-o OUT.bmp | --out-dir DIR)\n"
-                "  Rewrites each BMP file as a 24-bit colour file.\n"},
-    {"check", "velmora-batch check [--accessory] FILE.bmp...\n"
-              "  Tells whether each fish data sheet or up/down sheet (or, with --accessory, each\n"
-              "  accessory picture and its mask beside it) keeps the aquarium program's rules;\n"
-              "  exits 1 when any file breaks one.\n"},
-};
+constexpr const char* kTool = "velmora-batch";
 
-// The options each command takes.
-const std::map<std::string, std::set<std::string>> kAccepted = {
-    {"fish", {"-o", "--out-dir", "--background", "--shadow1", "--shadow2"}},
-    {"rotate", {"--angle", "--out-dir"}},
-    {"accessory", {"-o", "--out-dir", "--background"}},
-    {"preview", {"-o"}},
-    {"pen", {"--width", "--centre", "--density", "-o"}},
-    {"convert", {"-o", "--out-dir"}},
-    {"check", {"--accessory"}},
-};
+const char* const kToolNotes =
+    "'velmora-batch COMMAND --help' tells more about one command. With several inputs a\n"
+    "progress line per file goes to stderr as each file is done, and a summary at the end;\n"
+    "a file that fails does not stop the others.\n";
 
-int ParseInteger(const std::string& option, const std::string& text, int low, int high) {
+const char* const kExitStatus =
+    "Exit status:\n"
+    "  0  every file was written (check: every file is sound)\n"
+    "  1  a file failed (check: broke a rule or could not be read); the others were done\n"
+    "  2  the command line cannot be run; no file was touched\n";
+
+std::optional<int> WholeNumber(std::string_view text, int low, int high) {
     int value = 0;
     const char* end = text.data() + text.size();
-    auto [stop, error] = std::from_chars(text.data(), end, value);
+    const auto [stop, error] = std::from_chars(text.data(), end, value);
     if (text.empty() || error != std::errc() || stop != end || value < low || value > high) {
-        throw UsageError(option + " needs a whole number from " + std::to_string(low) + " to " +
-                         std::to_string(high) + ", not '" + text + "'");
+        return std::nullopt;
     }
     return value;
 }
 
-BackgroundChoice ParseBackground(const std::string& text) {
+// "X,Y" (a pixel of each picture) or "#RRGGBB" (a colour); nothing for anything else.
+std::optional<BackgroundChoice> BackgroundFrom(const std::string& text) {
     BackgroundChoice choice;
     if (text.size() == 7 && text[0] == '#') {
         unsigned value = 0;
-        auto [stop, error] = std::from_chars(text.data() + 1, text.data() + 7, value, 16);
-        if (error == std::errc() && stop == text.data() + 7) {
-            choice.From = BackgroundChoice::Kind::Colour;
-            choice.Colour = RGB((value >> 16) & 0xFF, (value >> 8) & 0xFF, value & 0xFF);
-            return choice;
+        const auto [stop, error] = std::from_chars(text.data() + 1, text.data() + 7, value, 16);
+        if (error != std::errc() || stop != text.data() + 7) {
+            return std::nullopt;
         }
-    }
-    const std::size_t comma = text.find(',');
-    if (comma != std::string::npos && text[0] != '#') {
-        const int limit = 2147483647;
-        choice.From = BackgroundChoice::Kind::Pixel;
-        choice.X = ParseInteger("--background X", text.substr(0, comma), 0, limit);
-        choice.Y = ParseInteger("--background Y", text.substr(comma + 1), 0, limit);
+        choice.From = BackgroundChoice::Kind::Colour;
+        choice.Colour = RGB((value >> 16) & 0xFF, (value >> 8) & 0xFF, value & 0xFF);
         return choice;
     }
-    throw UsageError("--background takes X,Y or #RRGGBB, not '" + text + "'");
+    const std::size_t comma = text.find(',');
+    if (comma == std::string::npos) {
+        return std::nullopt;
+    }
+    const auto x = WholeNumber(std::string_view(text).substr(0, comma), 0, INT_MAX);
+    const auto y = WholeNumber(std::string_view(text).substr(comma + 1), 0, INT_MAX);
+    if (!x || !y) {
+        return std::nullopt;
+    }
+    choice.From = BackgroundChoice::Kind::Pixel;
+    choice.X = *x;
+    choice.Y = *y;
+    return choice;
 }
 
-void RequireOneOutputKind(const Options& options) {
-    if (options.Output && options.OutDir) {
-        throw UsageError("give either -o or --out-dir, not both");
-    }
-    if (!options.Output && !options.OutDir) {
-        throw UsageError(options.Command + " needs -o OUT.bmp or --out-dir DIR");
+const CLI::Validator kBackgroundForm(
+    [](std::string& text) {
+        return BackgroundFrom(text)
+                   ? std::string()
+                   : "takes X,Y (whole numbers from 0) or #RRGGBB, not '" + text + "'";
+    },
+    "");
+
+const CLI::Validator kNotEmpty(
+    [](std::string& text) { return text.empty() ? std::string("needs a name") : std::string(); },
+    "");
+
+// A whole number within a range; the message names the range and the text refused.
+CLI::Validator WithinRange(int low, int high) {
+    return CLI::Validator(
+        [low, high](std::string& text) {
+            return WholeNumber(text, low, high)
+                       ? std::string()
+                       : "needs a whole number from " + std::to_string(low) + " to " +
+                             std::to_string(high) + ", not '" + text + "'";
+        },
+        "");
+}
+
+CLI::App* AddCommand(CLI::App& tool, const char* name, const char* summary, const char* details) {
+    CLI::App* command = tool.add_subcommand(name, std::string(summary) + "\n" + details);
+    command->footer(kExitStatus);
+    command->group("Commands");
+    return command;
+}
+
+// Checks of what one option cannot tell alone, each run after parsing when its command was
+// the one given.
+using Demands = std::vector<std::pair<const CLI::App*, std::function<void()>>>;
+
+// The files a command works on, one or many.
+void AddInputs(CLI::App& command, Options& options, const char* name, bool justOne) {
+    if (justOne) {
+        command
+            .add_option_function<std::string>(
+                name, [&options](const std::string& input) { options.Inputs = {input}; })
+            ->required();
+    } else {
+        command.add_option(name, options.Inputs)->required();
     }
 }
 
-void CheckCombination(const Options& options) {
-    const std::string& command = options.Command;
-    const std::size_t inputs = options.Inputs.size();
-    if (command == "pen") {
-        if (inputs != 0) {
-            throw UsageError("pen takes no input file");
+CLI::Option* AddOutDir(CLI::App& command, Options& options) {
+    return command
+        .add_option("--out-dir", options.OutDir, "write the files into DIR (made when missing)")
+        ->type_name("DIR")
+        ->check(kNotEmpty);
+}
+
+// -o, or with `orFolder` either -o (one input) or --out-dir; `what` names the file -o gives.
+void AddOutput(CLI::App& command, Options& options, Demands& demands, const char* what,
+               bool orFolder) {
+    CLI::Option* file = command.add_option("-o", options.Output, "write to this file")
+                            ->type_name(what)
+                            ->check(kNotEmpty);
+    if (!orFolder) {
+        file->required();
+        HelpLayout::SetUsageDemand(command, std::string("-o ") + what);
+        return;
+    }
+    file->description("write to this file (one input only)");
+    CLI::Option* folder = AddOutDir(command, options)->excludes(file);
+    file->excludes(folder);
+    HelpLayout::SetUsageDemand(command, std::string("(-o ") + what + " | --out-dir DIR)");
+    demands.emplace_back(&command, [&options, name = command.get_name(), what] {
+        if (!options.Output && !options.OutDir) {
+            throw UsageError(name + " needs -o " + what + " or --out-dir DIR", name);
         }
-    } else if (inputs == 0) {
-        throw UsageError(command + " needs at least one input file");
+        if (options.Output && options.Inputs.size() > 1) {
+            throw UsageError("-o names one output; use --out-dir for several inputs", name);
+        }
+    });
+}
+
+void AddBackground(CLI::App& command, Options& options) {
+    command
+        .add_option_function<std::string>(
+            "--background",
+            [&options](const std::string& text) { options.Background = *BackgroundFrom(text); },
+            "the background: the colour of pixel X,Y of each picture,\nor a colour (default "
+            "black)")
+        ->type_name("X,Y|#RRGGBB")
+        ->check(kBackgroundForm);
+}
+
+void AddJobs(CLI::App& command, Options& options) {
+    command
+        .add_option("-j,--jobs", options.Jobs,
+                    "make up to N files at once (default: the number of cores)")
+        ->type_name("N")
+        ->check(WithinRange(1, 1024));
+}
+
+void DeclareCommands(CLI::App& tool, Options& options, Demands& demands) {
+    CLI::App* fish = AddCommand(
+        tool, "fish", "Composes the fish data sheet of each picture.",
+        "It is the sheet the fish window's Save writes. Shadow pictures default to white\n"
+        "and must be the picture's size times its zoom factor (2 below 150 x 110, else 1).\n"
+        "A warning tells when the background colour is nowhere on a picture's border.");
+    AddInputs(*fish, options, "PICTURE.bmp", false);
+    AddOutput(*fish, options, demands, "SHEET.bmp", true);
+    AddBackground(*fish, options);
+    for (auto [name, shadow, help] :
+         {std::tuple{"--shadow1", &options.Shadow1, "shadow pattern 1 (default white)"},
+          std::tuple{"--shadow2", &options.Shadow2, "shadow pattern 2 (default white)"}}) {
+        fish->add_option(name, *shadow, help)->type_name("FILE")->check(kNotEmpty);
     }
-    if (options.Output && inputs > 1) {
-        throw UsageError("-o names one output; use --out-dir for several inputs");
+    AddJobs(*fish, options);
+
+    CLI::App* rotate =
+        AddCommand(tool, "rotate", "Writes the up and down sheets of each fish data sheet.",
+                   "NAMEu.bmp and NAMEd.bmp go beside each sheet, or into DIR.");
+    AddInputs(*rotate, options, "SHEET.bmp", false);
+    rotate->add_option("--angle", options.Angle, "degrees to turn either way (default 30)")
+        ->type_name("N")
+        ->check(WithinRange(INT_MIN, INT_MAX));
+    AddOutDir(*rotate, options);
+    AddJobs(*rotate, options);
+
+    CLI::App* accessory = AddCommand(
+        tool, "accessory", "Writes the cropped accessory picture and its one-bit mask.",
+        "The picture goes under the output name lower-cased, the mask beside it as NAMEm.bmp.");
+    AddInputs(*accessory, options, "PICTURE.bmp", false);
+    AddOutput(*accessory, options, demands, "OUT.bmp", true);
+    AddBackground(*accessory, options);
+    AddJobs(*accessory, options);
+
+    CLI::App* preview =
+        AddCommand(tool, "preview", "Writes the animation preview's two frames side by side.", "");
+    AddInputs(*preview, options, "SHEET.bmp", true);
+    AddOutput(*preview, options, demands, "FRAMES.bmp", false);
+
+    CLI::App* pen =
+        AddCommand(tool, "pen", "Writes the 50 x 50 pen stamp for three slider positions.", "");
+    AddOutput(*pen, options, demands, "STAMP.bmp", false);
+    for (auto [name, value, low, high, help] :
+         {std::tuple{"--width", &options.PenWidth, kPenWidthMin, kPenWidthMax, "pen width"},
+          std::tuple{"--centre", &options.Centre, kCentreMin, kCentreMax,
+                     "size of the hard centre"},
+          std::tuple{"--density", &options.Density, kDensityMin, kDensityMax, "density"}}) {
+        pen->add_option(name, *value,
+                        std::string(help) + ", " + std::to_string(low) + " to " +
+                            std::to_string(high) + " (default " + std::to_string(*value) + ")")
+            ->type_name("N")
+            ->check(WithinRange(low, high));
     }
-    if (command == "fish" || command == "accessory" || command == "convert") {
-        RequireOneOutputKind(options);
-    }
-    if (command == "preview" && inputs != 1) {
-        throw UsageError("preview takes one sheet");
-    }
-    if ((command == "preview" || command == "pen") && !options.Output) {
-        throw UsageError(command + " needs -o OUT.bmp");
-    }
+
+    CLI::App* convert =
+        AddCommand(tool, "convert", "Rewrites each BMP file as a 24-bit colour file.", "");
+    AddInputs(*convert, options, "IN.bmp", false);
+    AddOutput(*convert, options, demands, "OUT.bmp", true);
+    AddJobs(*convert, options);
+
+    CLI::App* check = AddCommand(
+        tool, "check", "Tells whether data files keep the aquarium program's rules.",
+        "Prints one line per file on stdout: 'ok'; 'breaks N rules', each rule below it with\n"
+        "its pixel count and first pixel; or 'cannot be checked' when the file (or its mask)\n"
+        "cannot be read, the reason then going to stderr. Fish data sheets and up/down\n"
+        "sheets are checked, or with --accessory accessory pictures and their masks.");
+    AddInputs(*check, options, "FILE.bmp", false);
+    check->add_flag("--accessory", options.Accessory,
+                    "check accessory pictures, each with NAMEm.bmp beside it");
 }
 
 } // namespace
 
-std::string HelpText(const std::string& command) {
-    auto found = kUsage.find(command);
-    if (found != kUsage.end()) {
-        return "Usage: " + found->second;
-    }
-    std::string text = "velmora-batch: the aquarium data files from the command line.\n\n";
-    // "Usage:" and "  or:" lines are what help2man turns into the manual page's synopsis.
-    const char* lead = "Usage: ";
-    for (const char* name : {"fish", "rotate", "accessory", "preview", "pen", "convert", "check"}) {
-        text += lead + kUsage.at(name).substr(0, kUsage.at(name).find('\n')) + "\n";
-        lead = "  or:  ";
-    }
-    text += "\nvelmora-batch COMMAND --help tells more about one command. With several inputs a\n"
-            "progress line per file goes to stderr; a failed file does not stop the others.\n"
-            "Exit status: 0 every file written (or every file checked sound), 1 a file failed,\n"
-            "2 the command line cannot be run.\n";
-    return text;
-}
-
-Options ParseArguments(const std::vector<std::string>& arguments) {
+std::optional<Options> ParseArguments(const std::vector<std::string>& arguments,
+                                      std::ostream& out) {
     Options options;
+    CLI::App tool("Makes the aquarium program's picture-data files from BMP pictures, as\n"
+                  "Velmora's windows do.",
+                  kTool);
+    tool.formatter(std::make_shared<HelpLayout>());
+    tool.set_help_flag("-h,--help", "print this help and exit");
+    tool.set_version_flag("--version", std::string(kTool) + " " + kVelmoraVersion,
+                          "print the version and exit");
+    tool.footer(std::string(kToolNotes) + "\n" + kExitStatus);
+    tool.require_subcommand(1);
+    Demands demands;
+    DeclareCommands(tool, options, demands);
+
+    const auto& commands = tool.get_subcommands({});
+    const bool known = !arguments.empty() &&
+                       std::any_of(commands.begin(), commands.end(), [&](const CLI::App* command) {
+                           return command->get_name() == arguments[0];
+                       });
     if (arguments.empty()) {
         throw UsageError("no command given");
     }
-    std::size_t next = 0;
-    if (arguments[0] == "--help" || arguments[0] == "-h") {
-        options.Help = true;
-        return options;
+    if (!known && arguments[0].rfind('-', 0) != 0) {
+        throw UsageError("unknown command '" + arguments[0] + "'");
     }
-    options.Command = arguments[next++];
-    auto accepted = kAccepted.find(options.Command);
-    if (accepted == kAccepted.end()) {
-        throw UsageError("unknown command '" + options.Command + "'");
+    const std::string command = known ? arguments[0] : "";
+    std::vector<std::string> reversed(arguments.rbegin(), arguments.rend());
+    try {
+        tool.parse(reversed);
+    } catch (const CLI::Success& done) {
+        tool.exit(done, out);
+        return std::nullopt;
+    } catch (const CLI::ParseError& error) {
+        throw UsageError(error.what(), command);
     }
-    auto value = [&](const std::string& option) -> std::string {
-        if (next >= arguments.size()) {
-            throw UsageError(option + " needs a value");
-        }
-        return arguments[next++];
-    };
-    bool onlyInputs = false;
-    while (next < arguments.size()) {
-        const std::string argument = arguments[next++];
-        if (onlyInputs || argument.empty() || argument[0] != '-' || argument == "-") {
-            options.Inputs.push_back(argument);
-            continue;
-        }
-        if (argument == "--") {
-            onlyInputs = true;
-            continue;
-        }
-        if (argument == "--help" || argument == "-h") {
-            options.Help = true;
-            return options;
-        }
-        if (!accepted->second.count(argument)) {
-            throw UsageError(options.Command + " does not take " + argument);
-        }
-        if (argument == "-o") {
-            options.Output = value(argument);
-        } else if (argument == "--out-dir") {
-            options.OutDir = value(argument);
-        } else if (argument == "--background") {
-            options.Background = ParseBackground(value(argument));
-        } else if (argument == "--shadow1") {
-            options.Shadow1 = value(argument);
-        } else if (argument == "--shadow2") {
-            options.Shadow2 = value(argument);
-        } else if (argument == "--angle") {
-            options.Angle = ParseInteger(argument, value(argument), -2147483647 - 1, 2147483647);
-        } else if (argument == "--width") {
-            options.PenWidth = ParseInteger(argument, value(argument), kPenWidthMin, kPenWidthMax);
-        } else if (argument == "--centre") {
-            options.Centre = ParseInteger(argument, value(argument), kCentreMin, kCentreMax);
-        } else if (argument == "--density") {
-            options.Density = ParseInteger(argument, value(argument), kDensityMin, kDensityMax);
-        } else if (argument == "--accessory") {
-            options.Accessory = true;
+    for (const auto& [owner, demand] : demands) {
+        if (owner->parsed()) {
+            demand();
         }
     }
-    CheckCombination(options);
+    options.Command = command;
+    if (options.Jobs == 0) {
+        options.Jobs = std::max(1u, std::thread::hardware_concurrency());
+    }
     return options;
 }

@@ -1,18 +1,26 @@
-// velmora-batch's command line: the options of every command, parsed and checked in one place.
+// velmora-batch's command line: every command and option declared once, with its check and help.
 #pragma once
 
 #include "raster/TColor.h"
 #include "shadow/PenStamp.h"
 
 #include <optional>
+#include <ostream>
 #include <stdexcept>
 #include <string>
 #include <vector>
 
-// A command line that cannot be run; main prints it as a one-line hint and exits 2.
+// A command line that cannot be run; main prints it as a one-line hint and exits 2. Raised only
+// before any file is touched.
 class UsageError : public std::runtime_error {
   public:
-    explicit UsageError(const std::string& message) : std::runtime_error(message) {}
+    explicit UsageError(const std::string& message, const std::string& command = "")
+        : std::runtime_error(message), command_(command) {}
+    // The command whose --help the hint points to; empty for the tool's own.
+    const std::string& Command() const { return command_; }
+
+  private:
+    std::string command_;
 };
 
 // --background: nothing (black, as a new window's swatch), a pixel of the picture, or a colour.
@@ -25,8 +33,7 @@ struct BackgroundChoice {
 };
 
 struct Options {
-    std::string Command; // empty with --help alone
-    bool Help = false;
+    std::string Command;
     std::vector<std::string> Inputs;
     std::optional<std::string> Output; // -o
     std::optional<std::string> OutDir; // --out-dir
@@ -38,10 +45,9 @@ struct Options {
     int Centre = kCentreStart;
     int Density = kDensityStart;
     bool Accessory = false;
+    int Jobs = 0; // files made at once; 0 until parsed, then at least 1
 };
 
-// Raises UsageError for anything a command does not take or needs and lacks.
-Options ParseArguments(const std::vector<std::string>& arguments);
-
-// The help text of one command, or of the whole tool for an empty command.
-std::string HelpText(const std::string& command);
+// Parses the arguments after the program's name. Returns nothing when help or the version was
+// asked for and printed on `out`; raises UsageError for anything that cannot be run.
+std::optional<Options> ParseArguments(const std::vector<std::string>& arguments, std::ostream& out);

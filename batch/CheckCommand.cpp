@@ -1,7 +1,7 @@
 // velmora-batch check: whether data files keep the rules the aquarium program relies on.
 #include "accessory/AccessoryCrop.h"
 #include "batch/Commands.h"
-#include "batch/Runner.h"
+#include "batch/Messages.h"
 #include "raster/Bmp.h"
 #include "raster/Errors.h"
 #include "raster/PictureMemory.h"
@@ -164,14 +164,10 @@ int RunCheck(const Options& options) {
             if (!breaches.List().empty()) {
                 status = 1;
             }
-        } catch (const EOutOfResources& error) {
-            std::cerr << path << ": " << NotEnoughMemoryText(&error) << "\n";
-            status = 1;
-        } catch (const std::bad_alloc&) {
-            std::cerr << path << ": " << NotEnoughMemoryText(nullptr) << "\n";
-            status = 1;
-        } catch (const EVelmoraError& error) {
-            std::cerr << path << ": " << error.what() << "\n";
+        } catch (const std::exception& error) {
+            // A file that cannot be read breaks no rule: it says so, and why on stderr.
+            std::cout << path << ": cannot be checked\n" << std::flush;
+            std::cerr << FailureMessage(error, path) << "\n";
             status = 1;
         }
     }

@@ -22,11 +22,11 @@ TBitmap AsColourSurface(const TBitmap& picture) {
 } // namespace
 
 int RunConvert(const Options& options) {
-    return RunForEachInput(options.Inputs, [&](const std::string& input) {
-        const std::string output = OutputFor(options, input);
-        RefuseOverwritingInput(input, output);
-        RequireMemoryFor(PictureUse::Conversion, input);
-        WriteBmpFile(AsColourSurface(ReadBmpFile(input)), output);
-        return std::vector<std::string>{output};
-    });
+    return RunFileCommand(
+        options, options.Inputs, {},
+        [&](const std::string& input) { return std::vector{OutputFor(options, input)}; },
+        [&](const PlannedFile& file, std::vector<std::string>&) {
+            const MemoryReservation memory = ReserveMemoryFor(PictureUse::Conversion, file.Input);
+            WriteBmpFile(AsColourSurface(ReadBmpFile(file.Input)), file.Outputs[0]);
+        });
 }

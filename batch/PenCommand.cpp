@@ -5,11 +5,12 @@
 #include "shadow/PenStamp.h"
 
 int RunPen(const Options& options) {
-    return RunForEachInput({*options.Output}, [&](const std::string& output) {
-        TBitmap area(kStampAreaSize, kStampAreaSize);
-        DrawPenStamp(area.Canvas(),
-                     PenSettingsFor(options.PenWidth, options.Centre, options.Density));
-        WriteBmpFile(area, output);
-        return std::vector<std::string>{output};
-    });
+    return RunFileCommand(
+        options, {""}, {}, [&](const std::string&) { return std::vector{*options.Output}; },
+        [&](const PlannedFile& file, std::vector<std::string>&) {
+            TBitmap area(kStampAreaSize, kStampAreaSize);
+            DrawPenStamp(area.Canvas(),
+                         PenSettingsFor(options.PenWidth, options.Centre, options.Density));
+            WriteBmpFile(area, file.Outputs[0]);
+        });
 }

@@ -6,12 +6,14 @@
 #include "raster/PictureMemory.h"
 
 int RunPreview(const Options& options) {
-    return RunForEachInput(options.Inputs, [&](const std::string& input) {
-        RefuseOverwritingInput(input, *options.Output);
-        RequireMemoryFor(PictureUse::PreviewFrames, input);
-        TBitmap preview;
-        BuildPreviewFrames(ReadBmpFile(input), preview);
-        WriteBmpFile(preview, *options.Output);
-        return std::vector<std::string>{*options.Output};
-    });
+    return RunFileCommand(
+        options, options.Inputs, {},
+        [&](const std::string&) { return std::vector{*options.Output}; },
+        [&](const PlannedFile& file, std::vector<std::string>&) {
+            const MemoryReservation memory =
+                ReserveMemoryFor(PictureUse::PreviewFrames, file.Input);
+            TBitmap preview;
+            BuildPreviewFrames(ReadBmpFile(file.Input), preview);
+            WriteBmpFile(preview, file.Outputs[0]);
+        });
 }

@@ -6,20 +6,24 @@
 #include "rotate/UpDownSheets.h"
 
 int RunRotate(const Options& options) {
-    return RunForEachInput(options.Inputs, [&](const std::string& input) {
-        UpDownNames names = UpDownFileNames(input);
-        if (options.OutDir) {
-            names = {InFolder(*options.OutDir, names.Up), InFolder(*options.OutDir, names.Down)};
-        }
-        RefuseOverwritingInput(input, names.Up);
-        RefuseOverwritingInput(input, names.Down);
-        RequireMemoryFor(PictureUse::UpDownSheets, input);
-        const TBitmap source = ReadBmpFile(input);
-        TBitmap upBitmap;
-        TBitmap downBitmap;
-        const UpDownSheets sheets = BuildUpDownSheets(source, options.Angle, upBitmap, downBitmap);
-        WriteBmpFile(sheets.Up, names.Up);
-        WriteBmpFile(sheets.Down, names.Down);
-        return std::vector<std::string>{names.Up, names.Down};
-    });
+    return RunFileCommand(
+        options, options.Inputs, {},
+        [&](const std::string& input) {
+            const UpDownNames names = UpDownFileNames(input);
+            if (options.OutDir) {
+                return std::vector{InFolder(*options.OutDir, names.Up),
+                                   InFolder(*options.OutDir, names.Down)};
+            }
+            return std::vector{names.Up, names.Down};
+        },
+        [&](const PlannedFile& file, std::vector<std::string>&) {
+            const MemoryReservation memory = ReserveMemoryFor(PictureUse::UpDownSheets, file.Input);
+            const TBitmap source = ReadBmpFile(file.Input);
+            TBitmap upBitmap;
+            TBitmap downBitmap;
+            const UpDownSheets sheets =
+                BuildUpDownSheets(source, options.Angle, upBitmap, downBitmap);
+            WriteBmpFile(sheets.Up, file.Outputs[0]);
+            WriteBmpFile(sheets.Down, file.Outputs[1]);
+        });
 }

@@ -1,95 +1,100 @@
-// What every velmora-batch command shares: the per-file loop with its progress and failure
-// lines, output naming, and the guard against overwriting an input.
+// The per-file loop every making command shares: planned files made by up to N threads, each
+// reported on stderr in one whole line as it finishes, a failure never stopping the others.
 #include "batch/Runner.h"
 
-#include "raster/Errors.h"
+#include "batch/Messages.h"
 
-#include <filesystem>
-#include <iostream>
-#include <new>
+#include <algorithm>
+#include <atomic>
+#include <cstdio>
+#include <mutex>
+#include <thread>
 
-namespace fs = std::filesystem;
+namespace {
 
-int RunForEachInput(const std::vector<std::string>& inputs, const FileJob& job) {
-    const bool several = inputs.size() > 1;
-    int failed = 0;
-    for (std::size_t i = 0; i < inputs.size(); ++i) {
-        const std::string& input = inputs[i];
-        std::string counter;
-        if (several) {
-            counter.append("[").append(std::to_string(i + 1)).append("/");
-            counter.append(std::to_string(inputs.size())).append("] ");
+// The finished files' lines; one lock, one write per file, so lines never interleave.
+class Progress {
+  public:
+    explicit Progress(std::size_t total) : total_(total) {}
+
+    void Finished(const PlannedFile& file, const std::vector<std::string>& notes,
+                  const std::string& failure) {
+        const std::lock_guard<std::mutex> lock(mutex_);
+        ++done_;
+        failed_ += failure.empty() ? 0 : 1;
+        std::string text;
+        for (const std::string& note : notes) {
+            text += note + "\n";
         }
-        try {
-            const std::vector<std::string> written = job(input);
-            if (several) {
-                std::string line = counter + input + " ->";
-                for (std::size_t k = 0; k < written.size(); ++k) {
-                    line += (k == 0 ? " " : ", ") + written[k];
-                }
-                std::cerr << line << "\n";
+        const std::string counter =
+            total_ > 1 ? "[" + std::to_string(done_) + "/" + std::to_string(total_) + "] " : "";
+        if (!failure.empty()) {
+            text += counter + failure + "\n";
+        } else if (total_ > 1) {
+            text += counter + file.Name() + " ->";
+            for (std::size_t k = 0; k < file.Outputs.size(); ++k) {
+                text += (k == 0 ? " " : ", ") + file.Outputs[k];
             }
-        } catch (const EOutOfResources& error) {
-            std::cerr << counter << input << ": " << NotEnoughMemoryText(&error) << "\n";
-            ++failed;
-        } catch (const std::bad_alloc&) {
-            std::cerr << counter << input << ": " << NotEnoughMemoryText(nullptr) << "\n";
-            ++failed;
-        } catch (const EVelmoraError& error) {
-            std::cerr << counter << input << ": " << error.what() << "\n";
-            ++failed;
-        } catch (const BatchFailure& error) {
-            std::cerr << counter << input << ": " << error.what() << "\n";
-            ++failed;
+            text += "\n";
         }
+        std::fwrite(text.data(), 1, text.size(), stderr);
     }
-    return failed == 0 ? 0 : 1;
-}
 
-std::string NotEnoughMemoryText(const EOutOfResources* error) {
-    std::string text = "too large for the memory available";
-    if (const auto* known = dynamic_cast<const ENotEnoughMemory*>(error)) {
-        constexpr std::uint64_t kMiB = std::uint64_t{1} << 20;
-        text.append(" (needs about ").append(std::to_string((known->Needed() + kMiB - 1) / kMiB));
-        text.append(" MiB, ").append(std::to_string(known->Available() / kMiB));
-        text.append(" MiB available)");
-    }
-    return text;
-}
+    std::size_t Failed() const { return failed_; }
 
-std::string InFolder(const std::string& folder, const std::string& name) {
-    return (fs::path(folder) / fs::path(name).filename()).string();
-}
+  private:
+    std::mutex mutex_;
+    const std::size_t total_;
+    std::size_t done_ = 0;
+    std::size_t failed_ = 0;
+};
 
-std::string OutputFor(const Options& options, const std::string& input) {
-    return options.Output ? *options.Output : InFolder(*options.OutDir, input);
-}
+} // namespace
 
-void RefuseOverwritingInput(const std::string& input, const std::string& output) {
-    std::error_code error;
-    const bool same = fs::exists(output, error) ? fs::equivalent(input, output, error)
-                                                : fs::weakly_canonical(input, error) ==
-                                                      fs::weakly_canonical(output, error);
-    if (same) {
-        throw BatchFailure("refusing to overwrite the input with " + output);
-    }
-}
-
-TColor BackgroundFor(const BackgroundChoice& choice, const TBitmap& picture,
-                     const std::string& input) {
-    switch (choice.From) {
-    case BackgroundChoice::Kind::Colour:
-        return choice.Colour;
-    case BackgroundChoice::Kind::Pixel:
-        if (choice.X >= picture.Width() || choice.Y >= picture.Height()) {
-            throw UsageError("--background " + std::to_string(choice.X) + "," +
-                             std::to_string(choice.Y) + " lies outside " + input + " (" +
-                             std::to_string(picture.Width()) + " x " +
-                             std::to_string(picture.Height()) + ")");
+int RunPlanned(const std::vector<PlannedFile>& plan, int jobs, const FileMaker& make) {
+    Progress progress(plan.size());
+    std::atomic<std::size_t> next{0};
+    auto work = [&] {
+        for (std::size_t i = next++; i < plan.size(); i = next++) {
+            const PlannedFile& file = plan[i];
+            std::vector<std::string> notes;
+            std::string failure = file.Refusal;
+            if (failure.empty()) {
+                try {
+                    make(file, notes);
+                } catch (const std::exception& error) {
+                    failure = FailureMessage(error, file.Name());
+                } catch (...) {
+                    failure = file.Name() + ": failed for an unknown reason";
+                }
+            }
+            progress.Finished(file, notes, failure);
         }
-        return picture.Pixel(choice.X, choice.Y);
-    case BackgroundChoice::Kind::Default:
-        break;
+    };
+    const std::size_t threadsWanted = std::min<std::size_t>(std::max(jobs, 1), plan.size());
+    const std::size_t helpers = threadsWanted > 0 ? threadsWanted - 1 : 0;
+    {
+        std::vector<std::jthread> threads;
+        for (std::size_t k = 0; k < helpers; ++k) {
+            threads.emplace_back(work);
+        }
+        work();
     }
-    return clBlack;
+    if (plan.size() > 1) {
+        const std::string summary =
+            progress.Failed() == 0
+                ? "velmora-batch: all " + std::to_string(plan.size()) + " files done\n"
+                : "velmora-batch: " + std::to_string(progress.Failed()) + " of " +
+                      std::to_string(plan.size()) + " files failed\n";
+        std::fwrite(summary.data(), 1, summary.size(), stderr);
+    }
+    return progress.Failed() == 0 ? 0 : 1;
+}
+
+int RunFileCommand(const Options& options, const std::vector<std::string>& inputs,
+                   const std::vector<std::string>& otherInputs, const OutputNamer& outputsOf,
+                   const FileMaker& make) {
+    const std::vector<PlannedFile> plan = PlanOutputs(inputs, otherInputs, outputsOf);
+    MakeOutputFolder(options);
+    return RunPlanned(plan, options.Jobs, make);
 }

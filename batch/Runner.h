@@ -1,42 +1,27 @@
-// What every velmora-batch command shares: the per-file loop with its progress and failure
-// lines, output naming, and the guard against overwriting an input.
+// The per-file loop every making command shares: planned files made by up to N threads, each
+// reported on stderr in one whole line as it finishes, a failure never stopping the others.
 #pragma once
 
 #include "batch/Arguments.h"
-#include "raster/Errors.h"
-#include "raster/TBitmap.h"
+#include "batch/OutputPlan.h"
 
 #include <functional>
 #include <string>
 #include <vector>
 
-// A file that cannot be made for a reason of this tool's own (not the reader's or writer's).
-class BatchFailure : public std::runtime_error {
-  public:
-    explicit BatchFailure(const std::string& message) : std::runtime_error(message) {}
-};
+// One input's work: makes its planned outputs. Warnings go to `notes`, one line each (starting
+// with the file they are about), printed when the file is done. Raising any error fails that
+// input only. Runs on any thread, several at once: it must touch nothing but its own files.
+using FileMaker = std::function<void(const PlannedFile& file, std::vector<std::string>& notes)>;
 
-// One input's work: returns the files it wrote (for the progress line). Raising an
-// EVelmoraError or BatchFailure fails that input only; a UsageError stops the run.
-using FileJob = std::function<std::vector<std::string>(const std::string& input)>;
+// Makes every planned file, up to `jobs` at once. With several files a "[k/n] input -> outputs"
+// line per file (k counting finished files) goes to stderr, a failure printing its message in
+// its place, and a summary line comes last. Returns 0 when every file was made, else 1.
+int RunPlanned(const std::vector<PlannedFile>& plan, int jobs, const FileMaker& make);
 
-// Runs the job for every input in turn. With several inputs a "[i/n] input -> outputs" line per
-// file goes to stderr; a failure prints the input and its message and the run carries on.
-// Returns 0 when every input succeeded, else 1.
-int RunForEachInput(const std::vector<std::string>& inputs, const FileJob& job);
-
-// The failure line's text for a picture that does not fit in memory: the figures of the check
-// that refused it when there are any (`error` may be null, for an allocation that failed).
-std::string NotEnoughMemoryText(const EOutOfResources* error);
-
-// The output for one input: -o as given, or the input's file name inside --out-dir.
-std::string OutputFor(const Options& options, const std::string& input);
-// `name`'s file name inside `folder`.
-std::string InFolder(const std::string& folder, const std::string& name);
-
-// Raises BatchFailure when `output` names the same file as `input`.
-void RefuseOverwritingInput(const std::string& input, const std::string& output);
-
-// The background colour the options choose for a picture; a pixel outside it is a UsageError.
-TColor BackgroundFor(const BackgroundChoice& choice, const TBitmap& picture,
-                     const std::string& input);
+// The whole run of a making command: plans the outputs (`otherInputs` are files read besides
+// the inputs, never to be overwritten), makes --out-dir, then RunPlanned with --jobs. A pen-like
+// command without inputs passes one empty input.
+int RunFileCommand(const Options& options, const std::vector<std::string>& inputs,
+                   const std::vector<std::string>& otherInputs, const OutputNamer& outputsOf,
+                   const FileMaker& make);

@@ -1,34 +1,29 @@
 // velmora-batch: parses the command line and runs one command.
 #include "batch/Arguments.h"
 #include "batch/Commands.h"
-#include "version/Version.h"
 
 #include <exception>
 #include <iostream>
 #include <map>
 
 int main(int argc, char** argv) {
-    const std::vector<std::string> arguments(argv + 1, argv + argc);
-    std::string command = arguments.empty() ? "" : arguments[0];
-    if (arguments.size() == 1 && command == "--version") {
-        std::cout << "velmora-batch " << kVelmoraVersion << "\n";
-        return 0;
-    }
+    std::string command;
     try {
-        const Options options = ParseArguments(arguments);
-        if (options.Help) {
-            std::cout << HelpText(options.Command);
+        const std::optional<Options> options =
+            ParseArguments(std::vector<std::string>(argv + 1, argv + argc), std::cout);
+        if (!options) {
             return 0;
         }
+        command = options->Command;
         static const std::map<std::string, int (*)(const Options&)> commands = {
             {"fish", RunFish},       {"rotate", RunRotate}, {"accessory", RunAccessory},
             {"preview", RunPreview}, {"pen", RunPen},       {"convert", RunConvert},
             {"check", RunCheck}};
-        return commands.at(options.Command)(options);
+        return commands.at(options->Command)(*options);
     } catch (const UsageError& error) {
-        const bool known = HelpText(command) != HelpText("");
+        const std::string& about = error.Command().empty() ? command : error.Command();
         std::cerr << "velmora-batch: " << error.what() << " (see 'velmora-batch "
-                  << (known ? command + " " : "") << "--help')\n";
+                  << (about.empty() ? "" : about + " ") << "--help')\n";
         return 2;
     } catch (const std::exception& error) {
         std::cerr << "velmora-batch: " << error.what() << "\n";

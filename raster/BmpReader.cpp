@@ -25,18 +25,18 @@ std::int32_t I32(const std::uint8_t* p) {
     return static_cast<std::int32_t>(U32(p));
 }
 
-void Require(std::size_t size, std::uint64_t needed) {
+void Require(std::size_t size, std::uint64_t needed, BmpFlaw shortOf = BmpFlaw::EndsInInfoHeader) {
     if (needed > size) {
-        throw EReadError();
+        throw EReadError(shortOf);
     }
 }
 
 } // namespace
 
 Layout ParseHeaders(const std::uint8_t* data, std::size_t size, std::uint64_t fileSize) {
-    Require(size, kFileHeaderSize);
+    Require(size, kFileHeaderSize, BmpFlaw::EndsInFileHeader);
     if (data[0] != 'B' || data[1] != 'M') {
-        throw EInvalidGraphic();
+        throw EInvalidGraphic(BmpFlaw::NotBmp);
     }
     Require(size, kFileHeaderSize + 4);
     const std::uint32_t headerSize = U32(data + kFileHeaderSize);
@@ -57,7 +57,7 @@ Layout ParseHeaders(const std::uint8_t* data, std::size_t size, std::uint64_t fi
         layout.PaletteEntrySize = 3;
     } else {
         if (headerSize < kInfoHeaderSize) {
-            throw EInvalidGraphic();
+            throw EInvalidGraphic(BmpFlaw::BadHeader);
         }
         Require(size, std::uint64_t{kFileHeaderSize} + headerSize);
         width = I32(h + 4);
@@ -69,7 +69,7 @@ Layout ParseHeaders(const std::uint8_t* data, std::size_t size, std::uint64_t fi
         clrUsed = U32(h + 32);
     }
     if (planes != 1) {
-        throw EInvalidGraphic();
+        throw EInvalidGraphic(BmpFlaw::BadHeader);
     }
     std::size_t offset = kFileHeaderSize + headerSize;
 
@@ -81,12 +81,12 @@ Layout ParseHeaders(const std::uint8_t* data, std::size_t size, std::uint64_t fi
                                  (compression == kRle4 && bits == 4) ||
                                  (compression == kBitFields && (bits == 16 || bits == 32));
     if (!depthKnown || !compressionFits) {
-        throw EInvalidGraphic();
+        throw EInvalidGraphic(BmpFlaw::UnsupportedKind);
     }
 
     if (compression == kBitFields) {
         if (headerSize == kInfoHeaderSize) {
-            Require(size, std::uint64_t{offset} + 12);
+            Require(size, std::uint64_t{offset} + 12, BmpFlaw::EndsInColourMasks);
             for (int i = 0; i < 3; ++i) {
                 layout.Masks[i] = U32(data + offset + 4 * i);
             }
@@ -111,7 +111,7 @@ Layout ParseHeaders(const std::uint8_t* data, std::size_t size, std::uint64_t fi
         entries = std::uint64_t{1} << bits;
     }
     layout.PaletteOffset = offset;
-    Require(size, offset + entries * layout.PaletteEntrySize);
+    Require(size, offset + entries * layout.PaletteEntrySize, BmpFlaw::EndsInColourTable);
     layout.PaletteEntries = static_cast<std::size_t>(entries);
     offset += static_cast<std::size_t>(entries * layout.PaletteEntrySize);
     layout.PixelOffset = offset;
@@ -121,7 +121,7 @@ Layout ParseHeaders(const std::uint8_t* data, std::size_t size, std::uint64_t fi
         height = -height;
     }
     if (width < 0 || width > kMaxSide || height > kMaxSide || width * height > kMaxSurfacePixels) {
-        throw EInvalidGraphic();
+        throw EInvalidGraphic(BmpFlaw::SizeOutOfRange);
     }
     layout.Width = static_cast<int>(width);
     layout.Height = static_cast<int>(height);
@@ -140,7 +140,7 @@ Layout ParseHeaders(const std::uint8_t* data, std::size_t size, std::uint64_t fi
         const std::uint64_t held =
             fileSize > offset ? std::min<std::uint64_t>(fileSize - offset, layout.PixelBytes) : 0;
         if (held * kLeastHeldFraction < announced) {
-            throw EInvalidGraphic();
+            throw EInvalidGraphic(BmpFlaw::PixelsAbsent);
         }
     }
     return layout;
@@ -372,12 +372,15 @@ constexpr std::uint64_t kHeaderPeekBytes = std::uint64_t{64} << 10;
 // opened and EOutOfResources when the bytes cannot be held.
 ByteStore ReadFileStart(const std::string& path, std::uint64_t limit, std::uint64_t* fileSize) {
     struct stat info {};
-    if (stat(path.c_str(), &info) != 0 || S_ISDIR(info.st_mode)) {
-        throw EFOpenError(path);
+    if (stat(path.c_str(), &info) != 0) {
+        throw EFOpenError(path, errno);
+    }
+    if (S_ISDIR(info.st_mode)) {
+        throw EFOpenError(path, EISDIR);
     }
     std::FILE* file = std::fopen(path.c_str(), "rb");
     if (!file) {
-        throw EFOpenError(path);
+        throw EFOpenError(path, errno);
     }
     *fileSize = static_cast<std::uint64_t>(info.st_size);
     ByteStore bytes;
@@ -398,7 +401,12 @@ ByteStore ReadFileStart(const std::string& path, std::uint64_t limit, std::uint6
 TBitmap ReadBmpFile(const std::string& path) {
     std::uint64_t fileSize = 0;
     const ByteStore bytes = ReadFileStart(path, kMaxUsefulFileBytes, &fileSize);
-    return DecodeBmp(bytes.data(), bytes.size());
+    try {
+        return DecodeBmp(bytes.data(), bytes.size());
+    } catch (EVelmoraError& error) {
+        error.SetFile(path);
+        throw;
+    }
 }
 
 std::optional<BmpFileSize> PeekBmpFile(const std::string& path) {

@@ -102,10 +102,14 @@ bool WriteAll(int fd, const std::uint8_t* data, std::size_t size) {
 }
 
 // The permissions the file gets: those of the file it replaces, or what a new file would get.
+// The umask can only be read by setting it, so two writers on different threads must not
+// interleave here: one would read the other's 0 and leave it set for the whole process.
 mode_t TargetMode(const struct stat* existing) {
     if (existing) {
         return existing->st_mode & 07777;
     }
+    static std::mutex umaskGuard;
+    const std::lock_guard<std::mutex> lock(umaskGuard);
     mode_t mask = ::umask(0);
     ::umask(mask);
     return 0666 & ~mask;
@@ -166,38 +170,58 @@ void KeepOwner(int fd, const struct stat& old) {
     }
 }
 
+// The errno of the first of a series of steps that failed.
+class FirstFailure {
+  public:
+    bool Noted(bool succeeded) {
+        if (!succeeded && cause_ == 0) {
+            cause_ = errno;
+        }
+        return succeeded;
+    }
+    int Cause() const { return cause_; }
+
+  private:
+    int cause_ = 0;
+};
+
 enum class Replace { Done, FolderRefuses };
 
 // Writes the bytes to a temporary file beside the target and renames it over the target.
 // FolderRefuses when the folder allows no new file or no rename there (nothing is left behind);
-// raises EWriteError when writing fails, the target untouched.
+// raises EWriteError (about `path`, as the caller named it) when writing fails, the target
+// untouched. `createError` gets the errno of a temporary file that could not be made.
 Replace ReplaceThroughTemporary(const ByteStore& bytes, const std::string& target,
-                                const struct stat* existing) {
+                                const struct stat* existing, const std::string& path,
+                                int& createError) {
     std::string temporary = target + ".XXXXXX";
     Descriptor file(::mkstemp(temporary.data()));
     if (!file.Open()) {
+        createError = errno;
         return Replace::FolderRefuses;
     }
     // Owner first: changing it may clear the set-user and set-group bits the mode then restores.
     if (existing) {
         KeepOwner(file.Get(), *existing);
     }
-    bool ok = ::fchmod(file.Get(), TargetMode(existing)) == 0;
-    ok = ok && WriteAll(file.Get(), bytes.data(), bytes.size());
-    ok = ok && ::fsync(file.Get()) == 0;
-    ok = file.Close() && ok;
+    FirstFailure failure;
+    bool ok = failure.Noted(::fchmod(file.Get(), TargetMode(existing)) == 0);
+    ok = ok && failure.Noted(WriteAll(file.Get(), bytes.data(), bytes.size()));
+    ok = ok && failure.Noted(::fsync(file.Get()) == 0);
+    ok = failure.Noted(file.Close()) && ok;
     if (!ok) {
         ::unlink(temporary.c_str());
-        throw EWriteError();
+        throw EWriteError(path, failure.Cause());
     }
     if (::rename(temporary.c_str(), target.c_str()) != 0) {
         const int error = errno;
         ::unlink(temporary.c_str());
         // A sticky folder lets only a file's owner replace it; a file mounted over cannot be.
         if (error == EPERM || error == EACCES || error == EBUSY) {
+            createError = error;
             return Replace::FolderRefuses;
         }
-        throw EWriteError();
+        throw EWriteError(path, error);
     }
     return Replace::Done;
 }
@@ -205,13 +229,14 @@ Replace ReplaceThroughTemporary(const ByteStore& bytes, const std::string& targe
 // Rewrites an open file where it stands in one pass, as a plain write does: a failure midway
 // leaves what was written. Only regular files are emptied first; a device takes the bytes as
 // they come.
-void WriteInPlace(Descriptor& file, const ByteStore& bytes, bool regular) {
-    bool ok = !regular || ::ftruncate(file.Get(), 0) == 0;
-    ok = ok && WriteAll(file.Get(), bytes.data(), bytes.size());
-    ok = ok && (!regular || ::fsync(file.Get()) == 0);
-    ok = file.Close() && ok;
+void WriteInPlace(Descriptor& file, const ByteStore& bytes, bool regular, const std::string& path) {
+    FirstFailure failure;
+    bool ok = !regular || failure.Noted(::ftruncate(file.Get(), 0) == 0);
+    ok = ok && failure.Noted(WriteAll(file.Get(), bytes.data(), bytes.size()));
+    ok = ok && (!regular || failure.Noted(::fsync(file.Get()) == 0));
+    ok = failure.Noted(file.Close()) && ok;
     if (!ok) {
-        throw EWriteError();
+        throw EWriteError(path, failure.Cause());
     }
 }
 
@@ -219,29 +244,36 @@ void WriteInPlace(Descriptor& file, const ByteStore& bytes, bool regular) {
 
 void WriteBmpFile(const TBitmap& bitmap, const std::string& path) {
     IgnoreFileSizeSignal();
-    const std::string target = path.empty() ? std::string() : FollowLinks(path);
+    if (path.empty()) {
+        throw EFCreateError(path, ENOENT);
+    }
+    const std::string target = FollowLinks(path);
+    if (target.empty()) {
+        throw EFCreateError(path, ELOOP);
+    }
     struct stat info {};
-    const bool exists = !target.empty() && ::stat(target.c_str(), &info) == 0;
-    if (target.empty() || (exists && S_ISDIR(info.st_mode))) {
-        throw EFCreateError(path);
+    const bool exists = ::stat(target.c_str(), &info) == 0;
+    if (exists && S_ISDIR(info.st_mode)) {
+        throw EFCreateError(path, EISDIR);
     }
     // Opening the file for writing is the test of whether this user may write it, and gives
     // the descriptor to write it in place should the folder refuse a replacement.
     Descriptor existing(
         exists ? ::open(target.c_str(), O_WRONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC) : -1);
     if (exists && !existing.Open()) {
-        throw EFCreateError(path);
+        throw EFCreateError(path, errno);
     }
     const ByteStore bytes = EncodeBmp(bitmap);
 
     // Devices and pipes are written to, never replaced by a file.
     const bool regular = !exists || S_ISREG(info.st_mode);
-    if (regular &&
-        ReplaceThroughTemporary(bytes, target, exists ? &info : nullptr) == Replace::Done) {
+    int createError = 0;
+    if (regular && ReplaceThroughTemporary(bytes, target, exists ? &info : nullptr, path,
+                                           createError) == Replace::Done) {
         return;
     }
     if (!existing.Open()) {
-        throw EFCreateError(path);
+        throw EFCreateError(path, createError);
     }
-    WriteInPlace(existing, bytes, regular);
+    WriteInPlace(existing, bytes, regular, path);
 }

@@ -12,13 +12,15 @@ std::string Format(const char* pattern, const std::string& argument) {
 }
 } // namespace msg
 
-EFOpenError::EFOpenError(const std::string& path)
-    : EVelmoraError(msg::Format(msg::kFileOpen, path)) {}
-EFCreateError::EFCreateError(const std::string& path)
-    : EVelmoraError(msg::Format(msg::kFileCreate, path)) {}
-EInvalidGraphic::EInvalidGraphic() : EVelmoraError(msg::kInvalidBitmap) {}
-EReadError::EReadError() : EVelmoraError(msg::kStreamRead) {}
+EFOpenError::EFOpenError(const std::string& path, int systemError)
+    : EVelmoraError(msg::Format(msg::kFileOpen, path), path, systemError) {}
+EFCreateError::EFCreateError(const std::string& path, int systemError)
+    : EVelmoraError(msg::Format(msg::kFileCreate, path), path, systemError) {}
+EInvalidGraphic::EInvalidGraphic(BmpFlaw flaw) : EVelmoraError(msg::kInvalidBitmap), flaw_(flaw) {}
+EReadError::EReadError(BmpFlaw flaw) : EVelmoraError(msg::kStreamRead), flaw_(flaw) {}
 EWriteError::EWriteError() : EVelmoraError(msg::kStreamWrite) {}
+EWriteError::EWriteError(const std::string& path, int systemError)
+    : EVelmoraError(msg::kStreamWrite, path, systemError) {}
 EInvalidGraphicFormat::EInvalidGraphicFormat(const std::string& extension)
     : EVelmoraError(msg::Format(msg::kUnknownExtension, extension)) {}
 EOutOfResources::EOutOfResources() : EVelmoraError(msg::kOutOfResources) {}

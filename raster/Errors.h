@@ -5,40 +5,79 @@
 #include <stdexcept>
 #include <string>
 
-// Every failure that reaches the error box is one of these; what() is the message shown.
+// Every failure that reaches the error box is one of these; what() is the message shown. The
+// windows show only that message; the command-line tool explains a failure in its own words from
+// the cause kept beside it (the file it concerns, the system's error number, what was wrong).
 class EVelmoraError : public std::runtime_error {
   public:
     explicit EVelmoraError(const std::string& message) : std::runtime_error(message) {}
+
+    // The file the failure concerns, empty when unknown.
+    const std::string& File() const { return file_; }
+    void SetFile(const std::string& path) { file_ = path; }
+    // The operating system's error number (errno) behind the failure, 0 when there is none.
+    int SystemError() const { return systemError_; }
+
+  protected:
+    EVelmoraError(const std::string& message, const std::string& file, int systemError)
+        : std::runtime_error(message), file_(file), systemError_(systemError) {}
+
+  private:
+    std::string file_;
+    int systemError_ = 0;
 };
 
-// The file cannot be opened for reading.
+// What exactly made the reader refuse a file (EInvalidGraphic, EReadError).
+enum class BmpFlaw {
+    Unspecified,
+    NotBmp,            // the first two bytes are not "BM"
+    BadHeader,         // header size or planes impossible
+    UnsupportedKind,   // a depth and compression the format does not define
+    SizeOutOfRange,    // negative width or more pixels than any picture may have
+    EndsInFileHeader,  // the file ends inside the 14-byte file header
+    EndsInInfoHeader,  // ... inside the information header
+    EndsInColourMasks, // ... inside the bit-field colour masks
+    EndsInColourTable, // ... inside the colour table
+    PixelsAbsent,      // a large uncompressed picture holding almost none of its pixel data
+};
+
+// The file cannot be opened for reading (systemError EISDIR for a folder).
 class EFOpenError : public EVelmoraError {
   public:
-    explicit EFOpenError(const std::string& path);
+    explicit EFOpenError(const std::string& path, int systemError = 0);
 };
 
-// The file cannot be created for writing.
+// The file cannot be created for writing (systemError EISDIR when a folder has its name).
 class EFCreateError : public EVelmoraError {
   public:
-    explicit EFCreateError(const std::string& path);
+    explicit EFCreateError(const std::string& path, int systemError = 0);
 };
 
 // Not a BMP, planes not 1, or a picture that cannot be made.
 class EInvalidGraphic : public EVelmoraError {
   public:
-    EInvalidGraphic();
+    explicit EInvalidGraphic(BmpFlaw flaw = BmpFlaw::Unspecified);
+    BmpFlaw Flaw() const { return flaw_; }
+
+  private:
+    BmpFlaw flaw_;
 };
 
 // The file ends inside the file header, the colour masks or the colour table.
 class EReadError : public EVelmoraError {
   public:
-    EReadError();
+    explicit EReadError(BmpFlaw flaw = BmpFlaw::Unspecified);
+    BmpFlaw Flaw() const { return flaw_; }
+
+  private:
+    BmpFlaw flaw_;
 };
 
 // Writing fails (disk full and the like).
 class EWriteError : public EVelmoraError {
   public:
     EWriteError();
+    EWriteError(const std::string& path, int systemError);
 };
 
 // Load by extension with an extension no picture kind handles.

@@ -2,7 +2,6 @@
 #include "raster/PictureMemory.h"
 
 #include "raster/Bmp.h"
-#include "raster/MemoryGuard.h"
 
 #include <algorithm>
 #include <cmath>
@@ -70,8 +69,14 @@ std::uint64_t MemoryNeeded(PictureUse use, int width, int height, std::uint64_t 
     return static_cast<std::uint64_t>(bytes) + fileBytes;
 }
 
-void RequireMemoryFor(PictureUse use, const std::string& path) {
-    if (const auto file = PeekBmpFile(path)) {
-        RequireMemory(MemoryNeeded(use, file->Width, file->Height, file->FileBytes));
+MemoryReservation ReserveMemoryFor(PictureUse use, const std::string& path) {
+    const auto file = PeekBmpFile(path);
+    if (!file) {
+        return {};
     }
+    return ReserveMemory(MemoryNeeded(use, file->Width, file->Height, file->FileBytes));
+}
+
+void RequireMemoryFor(PictureUse use, const std::string& path) {
+    const MemoryReservation checked = ReserveMemoryFor(use, path);
 }

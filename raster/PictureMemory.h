@@ -1,6 +1,8 @@
 // The memory each command needs for a picture, counted before it makes any surface of it.
 #pragma once
 
+#include "raster/MemoryGuard.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -29,3 +31,6 @@ std::uint64_t MemoryNeeded(PictureUse use, int width, int height, std::uint64_t 
 // need more memory than is available. A file that cannot be read as a picture passes: reading
 // it says why.
 void RequireMemoryFor(PictureUse use, const std::string& path);
+// The same for work that runs beside other work: the memory stays reserved while the result
+// lives (see ReserveMemory).
+[[nodiscard]] MemoryReservation ReserveMemoryFor(PictureUse use, const std::string& path);

@@ -1,46 +1,26 @@
 // velmora-batch run as a program: outputs byte for byte, names, refusals, exit codes, check.
+#include "BatchRun.h"
 #include "accessory/AccessoryCrop.h"
 #include "fish/PreviewFrames.h"
 #include "fish/SheetComposer.h"
 #include "raster/Bmp.h"
 #include "shadow/PenStamp.h"
+#include "version/Version.h"
 
 #include <gtest/gtest.h>
 
-#include <sys/wait.h>
-
-#include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
-#include <sstream>
+#include <map>
+#include <set>
 
 namespace fs = std::filesystem;
+using namespace batch_run;
 
 namespace {
-
-struct Outcome {
-    int Status = -1;
-    std::string Out;
-    std::string Err;
-};
-
-std::string ReadText(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
 
 ByteStore ReadBytes(const fs::path& path) {
     const std::string text = ReadText(path);
     return {text.begin(), text.end()};
-}
-
-std::string Quoted(const std::string& argument) {
-    std::string quoted = "'";
-    for (char ch : argument) {
-        quoted += ch == '\'' ? std::string("'\\''") : std::string(1, ch);
-    }
-    return quoted + "'";
 }
 
 TBitmap Filled(int width, int height, TColor colour) {
@@ -79,21 +59,7 @@ class Batch : public ::testing::Test {
         return Path(name);
     }
 
-    Outcome Invoke(const std::vector<std::string>& arguments) const {
-        std::string command = Quoted(VELMORA_BATCH);
-        for (const std::string& argument : arguments) {
-            command += " " + Quoted(argument);
-        }
-        command += " >" + Quoted(Path("stdout.txt")) + " 2>" + Quoted(Path("stderr.txt"));
-        const int raw = std::system(command.c_str());
-        Outcome run;
-        run.Status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-        run.Out = ReadText(Path("stdout.txt"));
-        run.Err = ReadText(Path("stderr.txt"));
-        fs::remove(Path("stdout.txt"));
-        fs::remove(Path("stderr.txt"));
-        return run;
-    }
+    Outcome Invoke(const std::vector<std::string>& arguments) const { return RunBatch(arguments); }
 
     void ExpectPassesCheck(const std::vector<std::string>& files, bool accessory = false) const {
         std::vector<std::string> arguments{"check"};
@@ -157,42 +123,67 @@ TEST_F(Batch, FishRefusesShadowsOfTheWrongSize) {
 TEST_F(Batch, SeveralInputsReportEachFileAndCarryOnAfterAFailure) {
     const std::string first = Write("fish01.bmp", FishPicture(40, 30, clBlack));
     const std::string third = Write("fish03.bmp", FishPicture(300, 200, clBlack));
-    fs::create_directories(Path("out"));
     const Outcome run =
-        Invoke({"fish", first, Path("fish02.bmp"), third, "--out-dir", Path("out")});
+        Invoke({"fish", first, Path("fish02.bmp"), third, "--out-dir", Path("out"), "--jobs", "1"});
     EXPECT_EQ(run.Status, 1);
-    std::istringstream lines(run.Err);
-    std::string line1, line2, line3, extra;
-    std::getline(lines, line1);
-    std::getline(lines, line2);
-    std::getline(lines, line3);
-    EXPECT_FALSE(std::getline(lines, extra)) << run.Err;
-    EXPECT_EQ(line1, "[1/3] " + first + " -> " + Path("out/fish01.bmp"));
-    EXPECT_EQ(line2,
-              "[2/3] " + Path("fish02.bmp") + ": ﾌｧｲﾙ " + Path("fish02.bmp") + " は開けません");
-    EXPECT_EQ(line3, "[3/3] " + third + " -> " + Path("out/fish03.bmp"));
+    EXPECT_EQ(Lines(run.Err),
+              (std::vector<std::string>{
+                  "[1/3] " + first + " -> " + Path("out/fish01.bmp"),
+                  "[2/3] " + Path("fish02.bmp") + ": cannot open: No such file or directory",
+                  "[3/3] " + third + " -> " + Path("out/fish03.bmp"),
+                  "velmora-batch: 1 of 3 files failed",
+              }));
     ExpectPassesCheck({Path("out/fish01.bmp"), Path("out/fish03.bmp")});
 }
 
-TEST_F(Batch, UnrunnableCommandLinesExitTwoWithOneLine) {
+TEST_F(Batch, AProblemOfOnePictureFailsThatPictureOnly) {
+    TBitmap big = Filled(200, 120, RGB(0, 0, 255));
+    big.Canvas().Brush.Color = RGB(255, 0, 0);
+    big.Canvas().FillRect(Rect(20, 20, 60, 50));
+    const std::string a = Write("a.bmp", big);
+    const std::string b = Write("b.bmp", Filled(100, 50, RGB(0, 0, 255)));
+    const std::string c = Write("c.bmp", big);
+    const Outcome run =
+        Invoke({"accessory", a, b, c, "--background", "150,100", "--out-dir", Path("out")});
+    EXPECT_EQ(run.Status, 1);
+    EXPECT_NE(
+        run.Err.find("] " + b + ": --background 150,100 lies outside the picture (100 x 50)\n"),
+        std::string::npos)
+        << run.Err;
+    EXPECT_EQ(Lines(run.Err).back(), "velmora-batch: 1 of 3 files failed");
+    for (const char* written : {"out/a.bmp", "out/am.bmp", "out/c.bmp", "out/cm.bmp"}) {
+        EXPECT_TRUE(fs::exists(Path(written))) << written;
+    }
+    EXPECT_FALSE(fs::exists(Path("out/b.bmp")));
+}
+
+TEST_F(Batch, UnrunnableCommandLinesExitTwoWithOneLineAndTouchNothing) {
     const std::string a = Write("a.bmp", FishPicture(20, 20, clBlack));
     const std::string b = Write("b.bmp", FishPicture(20, 20, clBlack));
+    const std::string x = Path("x.bmp");
+    const std::string out = Path("out");
     const std::vector<std::vector<std::string>> lines = {
         {},
         {"paint", a},
+        {"--bogus"},
         {"fish", a},
-        {"fish", a, b, "-o", Path("x.bmp")},
-        {"fish", a, "-o", Path("x.bmp"), "--out-dir", Path("")},
-        {"fish", a, "-o", Path("x.bmp"), "--background", "20,3"},
-        {"fish", a, "-o", Path("x.bmp"), "--background", "#12345"},
-        {"fish", a, "-o", Path("x.bmp"), "--angle", "30"},
+        {"fish", a, b, "-o", x},
+        {"fish", a, "-o", x, "--out-dir", out},
+        {"fish", a, "--out-dir", ""},
+        {"fish", a, "-o", x, "--background", "#12345"},
+        {"fish", a, "-o", x, "--background", "20;3"},
+        {"fish", a, "-o", x, "--angle", "30"},
+        {"fish", a, "-o", x, "--jobs", "0"},
+        {"fish", a, "--out-dir", out, "--shadow1", Path("missing.bmp")},
+        {"fish", a, "--out-dir", b},
         {"rotate", a, "--angle", "45 "},
         {"rotate", a, "--angle", "99999999999"},
-        {"pen", "-o", Path("x.bmp"), "--width", "51"},
-        {"pen", "-o", Path("x.bmp"), "--centre", "0"},
-        {"pen", "-o", Path("x.bmp"), "--density", "9"},
+        {"pen", "-o", x, "--width", "51"},
+        {"pen", "-o", x, "--centre", "0"},
+        {"pen", "-o", x, "--density", "9"},
         {"pen"},
-        {"preview", a, b, "-o", Path("x.bmp")},
+        {"pen", a, "-o", x},
+        {"preview", a, b, "-o", x},
         {"check"},
     };
     for (const std::vector<std::string>& arguments : lines) {
@@ -203,21 +194,131 @@ TEST_F(Batch, UnrunnableCommandLinesExitTwoWithOneLine) {
         }
         EXPECT_EQ(run.Status, 2) << shown;
         EXPECT_EQ(std::count(run.Err.begin(), run.Err.end(), '\n'), 1) << shown << run.Err;
-        EXPECT_NE(run.Err.find("--help"), std::string::npos) << shown;
+        EXPECT_EQ(run.Err.rfind("velmora-batch: ", 0), 0u) << shown << run.Err;
+        EXPECT_NE(run.Err.find("--help')"), std::string::npos) << shown << run.Err;
+        EXPECT_FALSE(fs::exists(x)) << shown;
+        EXPECT_FALSE(fs::exists(out)) << shown;
     }
-    EXPECT_FALSE(fs::exists(Path("x.bmp")));
 }
 
-TEST_F(Batch, HelpExitsZeroForTheToolAndEachCommand) {
+TEST_F(Batch, TwoOutputsOfOneNameAreRefusedBeforeAnythingIsWritten) {
+    fs::create_directories(Path("a"));
+    fs::create_directories(Path("b"));
+    const std::string first = Write("a/x.bmp", FishPicture(40, 30, clBlack));
+    const std::string second = Write("b/x.bmp", FishPicture(40, 30, clBlack));
+    const std::string third = Write("b/Rock.BMP", FishPicture(40, 30, clBlack));
+    const std::string fourth = Write("a/rock.bmp", FishPicture(40, 30, clBlack));
+    const struct {
+        std::vector<std::string> arguments;
+        std::string clash;
+    } runs[] = {
+        {{"rotate", first, second, "--out-dir", Path("out")}, first + " and " + second},
+        {{"fish", first, first, "--out-dir", Path("out")}, first + " and " + first},
+        {{"accessory", third, first, fourth, "--out-dir", Path("out")}, third + " and " + fourth},
+    };
+    for (const auto& run : runs) {
+        const Outcome outcome = Invoke(run.arguments);
+        EXPECT_EQ(outcome.Status, 2) << run.clash;
+        EXPECT_NE(outcome.Err.find(run.clash + " would both write " + Path("out/")),
+                  std::string::npos)
+            << outcome.Err;
+        EXPECT_FALSE(fs::exists(Path("out"))) << run.clash;
+    }
+}
+
+TEST_F(Batch, AnOutputThatIsAnotherInputIsRefusedAndTheRestDone) {
+    TBitmap sheet;
+    ComposeFishSheet(FishPicture(40, 30, clWhite), clWhite, Filled(80, 60, clWhite),
+                     Filled(80, 60, clWhite), 2, sheet);
+    const std::string source = Write("x.bmp", sheet);
+    const std::string alsoInput = Write("xu.bmp", sheet); // x's up sheet would replace it
+    const ByteStore before = ReadBytes(alsoInput);
+    const Outcome run = Invoke({"rotate", source, alsoInput, "--jobs", "1"});
+    EXPECT_EQ(run.Status, 1);
+    EXPECT_NE(run.Err.find("[1/2] " + alsoInput +
+                           ": is an input of this run; refusing to "
+                           "overwrite it\n"),
+              std::string::npos)
+        << run.Err;
+    EXPECT_EQ(ReadBytes(alsoInput), before);
+    EXPECT_FALSE(fs::exists(Path("xd.bmp")));
+    EXPECT_TRUE(fs::exists(Path("xuu.bmp")));
+}
+
+TEST_F(Batch, OutDirIsMadeWhenMissing) {
+    const std::string input = Write("fish.bmp", FishPicture(40, 30, clBlack));
+    const Outcome run = Invoke({"convert", input, "--out-dir", Path("made/deeper")});
+    ASSERT_EQ(run.Status, 0) << run.Err;
+    EXPECT_TRUE(fs::exists(Path("made/deeper/fish.bmp")));
+}
+
+TEST_F(Batch, FishWarnsWhenTheBackgroundIsNotOnTheBorderAndStillWrites) {
+    const std::string input = Write("fish.bmp", FishPicture(40, 30, RGB(0, 0, 200)));
+    const Outcome run = Invoke({"fish", input, "-o", Path("sheet.bmp")});
+    EXPECT_EQ(run.Status, 0);
+    EXPECT_EQ(run.Err, input + ": background #000000 is not on the picture's border; the whole "
+                               "picture becomes the fish\n");
+    EXPECT_EQ(ReadBmpFile(Path("sheet.bmp")).Width(), 80);
+
+    EXPECT_EQ(Invoke({"fish", input, "-o", Path("sheet.bmp"), "--background", "#0000C8"}).Err, "");
+}
+
+TEST_F(Batch, ParallelJobsWriteWhatOneJobWritesWithWholeLinesAndTheSummaryLast) {
+    std::vector<std::string> inputs;
+    for (int i = 0; i < 40; ++i) {
+        const std::string name = "fish" + std::to_string(100 + i) + ".bmp";
+        inputs.push_back(Write(name, FishPicture(60 + 7 * i, 40 + 5 * i, RGB(i, 2 * i, 3 * i))));
+    }
+    inputs.push_back(Path("missing.bmp"));
+    std::map<std::string, std::string> results[2];
+    for (int jobs : {1, 2}) {
+        const std::string out = Path("out" + std::to_string(jobs));
+        std::vector<std::string> arguments{"fish",   "--background",      "0,0", "--out-dir", out,
+                                           "--jobs", std::to_string(jobs)};
+        arguments.insert(arguments.end(), inputs.begin(), inputs.end());
+        const Outcome run = Invoke(arguments);
+        EXPECT_EQ(run.Status, 1);
+        const std::vector<std::string> lines = Lines(run.Err);
+        ASSERT_EQ(lines.size(), 42u) << run.Err;
+        std::set<std::string> reported;
+        for (std::size_t k = 0; k < 41; ++k) {
+            const std::string counter = "[" + std::to_string(k + 1) + "/41] ";
+            ASSERT_EQ(lines[k].rfind(counter, 0), 0u) << lines[k];
+            const std::string input = lines[k].substr(
+                counter.size(), lines[k].find_first_of(" :", counter.size()) - counter.size());
+            reported.insert(input);
+            if (input != Path("missing.bmp")) {
+                EXPECT_EQ(lines[k], counter + input + " -> " + out + "/" +
+                                        fs::path(input).filename().string());
+            }
+        }
+        EXPECT_EQ(reported.size(), 41u);
+        EXPECT_EQ(lines.back(), "velmora-batch: 1 of 41 files failed");
+        for (const auto& entry : fs::directory_iterator(out)) {
+            // The mode too: writers on two threads must not disturb each other's umask.
+            const auto mode = static_cast<unsigned>(entry.status().permissions());
+            results[jobs - 1][entry.path().filename().string()] =
+                ReadText(entry.path()) + " mode " + std::to_string(mode);
+        }
+    }
+    EXPECT_EQ(results[0].size(), 40u);
+    EXPECT_TRUE(results[0] == results[1]) << "the outputs of --jobs 2 differ from --jobs 1";
+}
+
+TEST_F(Batch, HelpAndVersionExitZero) {
     for (const char* command :
          {"fish", "rotate", "accessory", "preview", "pen", "convert", "check"}) {
         const Outcome run = Invoke({command, "--help"});
         EXPECT_EQ(run.Status, 0) << command;
         EXPECT_EQ(run.Out.rfind(std::string("Usage: velmora-batch ") + command, 0), 0u) << run.Out;
+        EXPECT_NE(run.Out.find("\nExit status:\n"), std::string::npos) << run.Out;
     }
     const Outcome run = Invoke({"--help"});
     EXPECT_EQ(run.Status, 0);
-    EXPECT_NE(run.Out.find("velmora-batch check"), std::string::npos);
+    EXPECT_NE(run.Out.find("\n  check "), std::string::npos) << run.Out;
+    const Outcome version = Invoke({"--version"});
+    EXPECT_EQ(version.Status, 0);
+    EXPECT_EQ(version.Out, std::string("velmora-batch ") + kVelmoraVersion + "\n");
 }
 
 TEST_F(Batch, RotateWritesUpAndDownSheetsThatPassCheck) {
@@ -241,7 +342,8 @@ TEST_F(Batch, RotateRefusesASheetWithoutBlackMaskAndWritesNothing) {
     const std::string input = Write("plain.bmp", Filled(40, 30, RGB(1, 1, 1)));
     const Outcome run = Invoke({"rotate", input});
     EXPECT_EQ(run.Status, 1);
-    EXPECT_EQ(run.Err, input + ": ﾏｽｸﾊﾟﾀｰﾝに黒い点がないため上向き下向きﾃﾞｰﾀを作成できません\n");
+    EXPECT_EQ(run.Err, input + ": the turned mask has no black pixel (not a fish data sheet?); no "
+                               "up and down sheets made\n");
     EXPECT_FALSE(fs::exists(Path("plainu.bmp")));
     EXPECT_FALSE(fs::exists(Path("plaind.bmp")));
 }
@@ -267,14 +369,14 @@ TEST_F(Batch, AccessoryNeverOverwritesItsInputAndRefusesAPlainPicture) {
     const ByteStore before = ReadBytes(input);
     Outcome run = Invoke({"accessory", input, "--out-dir", dir_.string()});
     EXPECT_EQ(run.Status, 1);
-    EXPECT_NE(run.Err.find("overwrite"), std::string::npos) << run.Err;
+    EXPECT_EQ(run.Err, input + ": is an input of this run; refusing to overwrite it\n");
     EXPECT_EQ(ReadBytes(input), before);
     EXPECT_FALSE(fs::exists(Path("rockm.bmp")));
 
     const std::string plain = Write("plain.bmp", Filled(10, 10, clBlack));
     run = Invoke({"accessory", plain, "-o", Path("out.bmp")});
     EXPECT_EQ(run.Status, 1);
-    EXPECT_EQ(run.Err, plain + ": 背景色以外の点がないためｱｸｾｻﾘﾃﾞｰﾀを作成できません\n");
+    EXPECT_EQ(run.Err, plain + ": holds nothing but the background colour; no accessory made\n");
     EXPECT_FALSE(fs::exists(Path("out.bmp")));
     EXPECT_FALSE(fs::exists(Path("outm.bmp")));
 }
@@ -351,5 +453,21 @@ TEST_F(Batch, CheckAccessoryWantsAOneBitMaskOfTheSameSize) {
     fs::remove(Path("stonem.bmp"));
     run = Invoke({"check", "--accessory", Path("stone.bmp")});
     EXPECT_EQ(run.Status, 1);
-    EXPECT_NE(run.Err.find(Path("stonem.bmp")), std::string::npos) << run.Err;
+    EXPECT_EQ(run.Out, Path("stone.bmp") + ": cannot be checked\n");
+    EXPECT_EQ(run.Err, Path("stonem.bmp") + ": cannot open: No such file or directory\n");
+}
+
+TEST_F(Batch, CheckTellsAnUnreadableFileFromOneThatBreaksARule) {
+    TBitmap sheet;
+    ComposeFishSheet(FishPicture(30, 20, clBlack), clBlack, Filled(60, 40, clWhite),
+                     Filled(60, 40, clWhite), 2, sheet);
+    const std::string sound = Write("sound.bmp", sheet);
+    const std::string odd = Write("odd.bmp", Filled(2, 3, clBlack));
+    const std::string folder = Path("folder.bmp");
+    fs::create_directories(folder);
+    const Outcome run = Invoke({"check", sound, folder, odd});
+    EXPECT_EQ(run.Status, 1);
+    EXPECT_EQ(run.Out, sound + ": ok\n" + folder + ": cannot be checked\n" + odd +
+                           ": breaks 1 rule\n  width and height are not both even (2 x 3)\n");
+    EXPECT_EQ(run.Err, folder + ": is a folder\n");
 }

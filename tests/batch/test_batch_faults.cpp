@@ -1,8 +1,8 @@
 // velmora-batch against bad files and failing writes: the exact message, exit 1, and every file
 // that was there before left byte for byte as it was.
+#include "BatchRun.h"
 #include "fish/SheetComposer.h"
 #include "raster/Bmp.h"
-#include "raster/Errors.h"
 
 #include <gtest/gtest.h>
 
@@ -11,32 +11,18 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <map>
 #include <sstream>
 
 namespace fs = std::filesystem;
+using namespace batch_run;
 
 namespace {
 
-std::string ReadText(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
 void WriteText(const fs::path& path, const std::string& text) {
     std::ofstream(path, std::ios::binary) << text;
-}
-
-std::string Quoted(const std::string& argument) {
-    std::string quoted = "'";
-    for (char ch : argument) {
-        quoted += ch == '\'' ? std::string("'\\''") : std::string(1, ch);
-    }
-    return quoted + "'";
 }
 
 // Every file under a folder with its bytes (folders as a marker), to tell what a run changed.
@@ -106,31 +92,32 @@ std::string PlainGiant() {
 }
 
 // Bad inputs, each made fresh at `path`.
+enum class Made { File, Unreadable, Folder, Missing };
 struct BadInput {
     const char* name;
+    Made kind;             // Unreadable: readable by its owner only, and the run not its owner
     std::string (*make)(); // the file's bytes
-    bool unreadable;       // made unreadable to anyone but its owner, and the run not its owner
-    std::string (*message)(const std::string& path);
+    const char* message;   // after the input's name and ": "
 };
 
-std::string OpenMessage(const std::string& path) {
-    return EFOpenError(path).what();
+std::string NoBytes() {
+    return {};
 }
 
 const BadInput kBadInputs[] = {
-    {"not a BMP", [] { return std::string("GIF89a\x01\0\x01\0 not a bitmap at all", 30); }, false,
-     [](const std::string&) { return std::string(msg::kInvalidBitmap); }},
-    {"truncated inside the file header", [] { return Bytes(Picture()).substr(0, 9); }, false,
-     [](const std::string&) { return std::string(msg::kStreamRead); }},
-    {"truncated inside the colour table",
+    {"not a BMP", Made::File,
+     [] { return std::string("GIF89a\x01\0\x01\0 not a bitmap at all", 30); }, "not a BMP picture"},
+    {"truncated inside the file header", Made::File, [] { return Bytes(Picture()).substr(0, 9); },
+     "file ends inside the file header"},
+    {"truncated inside the colour table", Made::File,
      [] {
          TBitmap mono;
          mono.SetMonochrome(true);
          mono.SetSize(64, 64);
          return Bytes(mono).substr(0, 58);
      },
-     false, [](const std::string&) { return std::string(msg::kStreamRead); }},
-    {"header asking for 60000 x 60000",
+     "file ends inside the colour table"},
+    {"header asking for 60000 x 60000", Made::File,
      [] {
          std::string bytes = Bytes(TBitmap(1, 1));
          for (int offset : {18, 22}) {
@@ -139,11 +126,13 @@ const BadInput kBadInputs[] = {
          }
          return bytes;
      },
-     false, [](const std::string&) { return std::string(msg::kInvalidBitmap); }},
-    {"100 bytes announcing 16000 x 16000", AnnouncedButAbsent, false,
-     [](const std::string&) { return std::string(msg::kInvalidBitmap); }},
-    {"without read permission", [] { return Bytes(Sheet()); }, true, OpenMessage},
-    {"missing", nullptr, false, OpenMessage},
+     "picture size out of range"},
+    {"100 bytes announcing 16000 x 16000", Made::File, AnnouncedButAbsent,
+     "holds almost none of the pixels its header announces"},
+    {"without read permission", Made::Unreadable, [] { return Bytes(Sheet()); },
+     "cannot open: Permission denied"},
+    {"a folder", Made::Folder, NoBytes, "is a folder"},
+    {"missing", Made::Missing, NoBytes, "cannot open: No such file or directory"},
 };
 
 // Runs as an ordinary user, so that permission bits hold when the tests run as root.
@@ -171,22 +160,8 @@ class BatchFaults : public ::testing::Test {
 
     std::string Path(const std::string& name) const { return (dir_ / name).string(); }
 
-    struct Outcome {
-        int Status = -1;
-        std::string Err;
-    };
     Outcome Invoke(const std::string& prefix, const std::vector<std::string>& arguments) const {
-        std::string command = prefix + Quoted(VELMORA_BATCH);
-        for (const std::string& argument : arguments) {
-            command.append(" ").append(Quoted(argument));
-        }
-        const fs::path err =
-            fs::temp_directory_path() / ("velmora-faults-err-" + dir_.filename().string());
-        command += " >/dev/null 2>" + Quoted(err.string());
-        const int raw = std::system(command.c_str());
-        Outcome run{WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, ReadText(err)};
-        fs::remove(err);
-        return run;
+        return RunBatch(arguments, prefix);
     }
 
     fs::path dir_;
@@ -242,10 +217,12 @@ TEST_F(BatchFaults, EveryCommandRefusesEveryBadInputWithItsMessageAndTouchesNoFi
     const std::string input = Path("in.bmp");
     for (const Command& command : kCommands) {
         for (const BadInput& bad : kBadInputs) {
-            fs::remove(input);
-            if (bad.make) {
+            fs::remove_all(input);
+            if (bad.kind == Made::Folder) {
+                fs::create_directory(input);
+            } else if (bad.kind != Made::Missing) {
                 WriteText(input, bad.make());
-                fs::permissions(input, bad.unreadable
+                fs::permissions(input, bad.kind == Made::Unreadable
                                            ? fs::perms::owner_write
                                            : fs::perms::owner_read | fs::perms::owner_write |
                                                  fs::perms::others_read);
@@ -256,7 +233,7 @@ TEST_F(BatchFaults, EveryCommandRefusesEveryBadInputWithItsMessageAndTouchesNoFi
             const auto before = Snapshot(dir_);
             const Outcome run = Invoke(AsOrdinaryUser(), command.arguments(input, Path("out")));
             EXPECT_EQ(run.Status, 1) << command.name << ", " << bad.name;
-            EXPECT_EQ(run.Err, input + ": " + bad.message(input) + "\n")
+            EXPECT_EQ(run.Err, input + ": " + bad.message + "\n")
                 << command.name << ", " << bad.name;
             EXPECT_EQ(Snapshot(dir_), before) << command.name << ", " << bad.name;
         }
@@ -287,7 +264,7 @@ TEST_F(BatchFaults, EveryCommandKeepsTheFilesItFailsToReplace) {
                 WriteText(out / output, std::string("earlier ") + output);
             }
             std::string prefix = AsOrdinaryUser();
-            std::string message = EFCreateError(first).what();
+            std::string message = "cannot write: Permission denied";
             if (fault.fault == Fault::ReadOnlyFolder) {
                 // Writable files would be written in place; these are not.
                 for (const std::string& output : command.outputs) {
@@ -301,14 +278,15 @@ TEST_F(BatchFaults, EveryCommandKeepsTheFilesItFailsToReplace) {
                 fs::remove(first);
                 fs::create_directory(first);
                 WriteText(fs::path(first) / "kept.txt", "inside");
+                message = "is a folder";
             } else {
                 prefix = kSizeLimited;
-                message = msg::kStreamWrite;
+                message = "cannot write: File too large";
             }
             const auto before = Snapshot(dir_);
             const Outcome run = Invoke(prefix, command.arguments(input, out.string()));
             EXPECT_EQ(run.Status, 1) << command.name << ", " << fault.name;
-            EXPECT_EQ(run.Err, input + ": " + message + "\n") << command.name << ", " << fault.name;
+            EXPECT_EQ(run.Err, first + ": " + message + "\n") << command.name << ", " << fault.name;
             EXPECT_EQ(Snapshot(dir_), before)
                 << command.name << ", " << fault.name << ": a file changed or a temporary stayed";
         }

@@ -12,10 +12,13 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <atomic>
+#include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <thread>
 
 namespace fs = std::filesystem;
 
@@ -205,4 +208,27 @@ TEST(MemoryGuard, EveryCommandRefusesAPictureTooLargeForTheMemoryLeftAndTakesASm
         // Every command keeps at least the picture itself and the file while reading it.
         EXPECT_GE(MemoryNeeded(use, 16000, 16000, 1000), 4u * 16000 * 16000 + 1000) << index;
     }
+}
+
+TEST(MemoryGuard, WorkBesideOtherWorkWaitsForItsReservationsAndFailsOnlyAlone) {
+    DataLimit limit(256 * kMiB);
+    const std::uint64_t available = AvailableMemory();
+    std::atomic<bool> granted{false};
+    std::thread second;
+    {
+        const MemoryReservation first = ReserveMemory(available * 3 / 5);
+        // Beside the first, three fifths more do not fit: the second waits for the first.
+        second = std::thread([&] {
+            const MemoryReservation mine = ReserveMemory(available * 3 / 5);
+            granted = true;
+        });
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        EXPECT_FALSE(granted) << "granted beside the first reservation";
+        // What fits in what is left is granted at once.
+        EXPECT_NO_THROW(const MemoryReservation small = ReserveMemory(available / 10));
+    }
+    second.join();
+    EXPECT_TRUE(granted);
+    // With nothing reserved, more than is available fails at once.
+    EXPECT_THROW(const MemoryReservation whole = ReserveMemory(available * 2), ENotEnoughMemory);
 }
