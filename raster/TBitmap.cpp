@@ -65,7 +65,6 @@ TBitmap& TBitmap::operator=(const TBitmap& other) {
         height_ = other.height_;
         monochrome_ = other.monochrome_;
         pixels_ = other.pixels_;
-        canvas_.ResetState();
         Changed();
     }
     return *this;
@@ -86,7 +85,6 @@ TBitmap& TBitmap::operator=(TBitmap&& other) noexcept {
         height_ = other.height_;
         monochrome_ = other.monochrome_;
         pixels_ = std::move(other.pixels_);
-        canvas_.ResetState();
         other.width_ = other.height_ = 0;
         Changed();
     }
@@ -163,8 +161,10 @@ void TBitmap::Detach() {
     }
 }
 
+// A loaded surface starts again with the default drawing state, unlike an assigned one.
 void TBitmap::LoadFromFile(const std::string& path) {
     *this = ReadBmpFile(path);
+    canvas_.ResetState();
 }
 
 void TBitmap::SaveToFile(const std::string& path) const {

@@ -111,7 +111,8 @@ class TBitmap {
     // A new surface of the given size, all of `colour`; the brush keeps its default.
     TBitmap(int width, int height, TColor colour);
     ~TBitmap();
-    // Copying shares the pixels and starts with the default drawing state.
+    // A copy shares the pixels and starts with the default drawing state; an assignment shares
+    // the pixels and keeps the receiver's own brush, pen and copy mode.
     TBitmap(const TBitmap& other);
     TBitmap& operator=(const TBitmap& other);
     TBitmap(TBitmap&& other) noexcept;
@@ -183,7 +184,7 @@ class TBitmap {
     TColor StoredValue(TColor color) const;
 
     // Reads a BMP file (the extension plays no part); the old content is replaced only when
-    // reading succeeds.
+    // reading succeeds, and the drawing state then starts again with the defaults.
     void LoadFromFile(const std::string& path);
     // Writes a BMP file: 24 bits per pixel, or 1 bit when monochrome; an empty file when the
     // surface holds no pixels.

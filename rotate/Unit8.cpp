@@ -118,7 +118,7 @@ void TMDIRotate::ShowRotation() {
         return;
     }
     RequireMemoryFor(PictureUse::UpDownSheets, Caption());
-    SourceBitmap = ReadBmpFile(Caption());
+    SourceBitmap.LoadFromFile(Caption());
     RotateQuadrant(0);
     // The up copy and the down copy side by side under the panel.
     Image1->move(0, Panel1->height());

@@ -3,7 +3,9 @@
 
 #include "app/toolkit/Application.h"
 
+#include <QApplication>
 #include <QKeyEvent>
+#include <QMdiSubWindow>
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
@@ -70,6 +72,10 @@ void TImage::LoadPictureResource(const QString& path) {
         return;
     }
     rules_.Picture().Assign(FromQImage(image));
+    if (image.hasAlphaChannel()) {
+        translucent_ = image.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+        translucentPixels_ = *rules_.Picture().Bitmap();
+    }
 }
 
 void TImage::paintEvent(QPaintEvent* event) {
@@ -82,6 +88,10 @@ void TImage::paintEvent(QPaintEvent* event) {
         // picture costs no copy of itself at each repaint.
         const QRect exposed = event->rect() & QRect(0, 0, bitmap->Width(), bitmap->Height());
         QPainter painter(this);
+        if (!translucent_.isNull() && bitmap->SharesPixelsWith(translucentPixels_)) {
+            painter.drawImage(exposed.topLeft(), translucent_, exposed);
+            return;
+        }
         painter.drawImage(exposed.topLeft(), ToQImage(*bitmap, exposed));
     });
 }
@@ -148,9 +158,24 @@ TEdit::TEdit(QWidget* parent) : QLineEdit(parent) {
     });
 }
 
+namespace {
+// The window a control sits in: its MDI child's sub-window, or its top-level window.
+const QWidget* WindowOf(const QWidget* control) {
+    const QWidget* w = control;
+    while (w->parentWidget() && !w->isWindow() && !qobject_cast<const QMdiSubWindow*>(w)) {
+        w = w->parentWidget();
+    }
+    return w;
+}
+} // namespace
+
+// Only the focus moving on to another control of the edit's own window is an exit. A menu, a
+// message box or dialog, or another window taking the focus leaves the edit as the user left it.
 void TEdit::focusOutEvent(QFocusEvent* event) {
     QLineEdit::focusOutEvent(event);
-    if (OnExit) {
+    const QWidget* next = QApplication::focusWidget(); // already the control that gains it
+    const QWidget* own = WindowOf(this);
+    if (OnExit && next && next != this && next != own && WindowOf(next) == own) {
         Guarded(OnExit);
     }
 }

@@ -70,6 +70,10 @@ class TImage : public QWidget {
     void Repaint();
     TImageRules rules_;
     QString pictureResource_;
+    // A picture loaded from a resource with transparent pixels (an icon) lets the parent show
+    // through them for as long as the picture still holds those very pixels.
+    QImage translucent_;
+    TBitmap translucentPixels_;
 };
 
 // A panel: a filled frame, lowered bevel by default ("frameShadow" Sunken). .ui property "align":
@@ -90,9 +94,10 @@ class TPanel : public QFrame {
 };
 
 // The one-line edit. Events for bindings: Change (handler void(); setting an identical text
-// fires none), Exit (void(); the focus left the edit), KeyDown (void(int& key): the key code, 13
-// for Enter, 27 for Esc, upper-case letters and digits as themselves; a handler that sets the
-// key to 0 swallows it).
+// fires none), Exit (void(); the focus moved on to another control of the edit's window, not to
+// a menu, a dialog or another window), KeyDown (void(int& key): the key code, 13 for Enter, 27
+// for Esc, upper-case letters and digits as themselves; a handler that sets the key to 0
+// swallows it).
 class TEdit : public QLineEdit {
     Q_OBJECT
   public:

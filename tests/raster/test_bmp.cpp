@@ -439,6 +439,19 @@ TEST(BmpReader, ZeroWidthOrHeightGivesAnEmptySurface) {
     EXPECT_TRUE(Decode(b.Build()).Empty());
 }
 
+TEST(BmpFiles, LoadStartsAgainWithTheDefaultDrawingState) {
+    TempDir dir;
+    WriteBmpFile(TBitmap(3, 1), dir.File("a.bmp"));
+    TBitmap bitmap;
+    bitmap.Canvas().Brush.Color = clBlack;
+    bitmap.Canvas().CopyMode = cmSrcAnd;
+    bitmap.LoadFromFile(dir.File("a.bmp"));
+    EXPECT_EQ(bitmap.Canvas().Brush.Color, clWhite);
+    EXPECT_EQ(bitmap.Canvas().CopyMode, cmSrcCopy);
+    bitmap.SetWidth(4);
+    EXPECT_EQ(bitmap.Pixel(3, 0), clWhite);
+}
+
 TEST(BmpFiles, FailedLoadKeepsThePreviousContent) {
     TempDir dir;
     WriteAll(dir.File("bad.bmp"), Bytes(60, 'X'));
