@@ -9,6 +9,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <new>
 #include <sys/stat.h>
 
 namespace bmp {
@@ -33,7 +34,7 @@ void Require(std::size_t size, std::uint64_t needed, BmpFlaw shortOf = BmpFlaw::
 
 } // namespace
 
-Layout ParseHeaders(const std::uint8_t* data, std::size_t size) {
+Layout ParseHeaders(const std::uint8_t* data, std::size_t size, std::uint64_t fileSize) {
     Require(size, kFileHeaderSize, BmpFlaw::EndsInFileHeader);
     if (data[0] != 'B' || data[1] != 'M') {
         throw EInvalidGraphic(BmpFlaw::NotBmp);
@@ -134,6 +135,14 @@ Layout ParseHeaders(const std::uint8_t* data, std::size_t size) {
         layout.PixelBytes = size - offset;
     } else {
         layout.PixelBytes = static_cast<std::uint64_t>(layout.RowBytes * height);
+    }
+    if (!runLength && width * height > kLargePicturePixels) {
+        const std::uint64_t announced = static_cast<std::uint64_t>(layout.RowBytes * height);
+        const std::uint64_t held =
+            fileSize > offset ? std::min<std::uint64_t>(fileSize - offset, layout.PixelBytes) : 0;
+        if (held * kLeastHeldFraction < announced) {
+            throw EInvalidGraphic(BmpFlaw::PixelsAbsent);
+        }
     }
     return layout;
 }
@@ -351,9 +360,12 @@ TBitmap DecodeBmp(const std::uint8_t* data, std::size_t size) {
 namespace {
 // No valid picture needs more than its largest pixel data plus headers and a full table.
 constexpr std::uint64_t kMaxUsefulFileBytes = (std::uint64_t{1} << 30) + (std::uint64_t{1} << 20);
-} // namespace
+// Every header and colour table a sane file has fits here; longer ones are read whole.
+constexpr std::uint64_t kHeaderPeekBytes = std::uint64_t{64} << 10;
 
-TBitmap ReadBmpFile(const std::string& path) {
+// The first `limit` bytes of a file (no more than it holds); raises EFOpenError when it cannot be
+// opened and EOutOfResources when the bytes cannot be held.
+ByteStore ReadFileStart(const std::string& path, std::uint64_t limit, std::uint64_t* fileSize) {
     struct stat info {};
     if (stat(path.c_str(), &info) != 0) {
         throw EFOpenError(path, errno);
@@ -365,10 +377,10 @@ TBitmap ReadBmpFile(const std::string& path) {
     if (!file) {
         throw EFOpenError(path, errno);
     }
+    *fileSize = static_cast<std::uint64_t>(info.st_size);
     ByteStore bytes;
     try {
-        std::uint64_t want =
-            std::min<std::uint64_t>(static_cast<std::uint64_t>(info.st_size), kMaxUsefulFileBytes);
+        const std::uint64_t want = std::min(*fileSize, limit);
         bytes.resize(static_cast<std::size_t>(want));
         std::size_t got = want ? std::fread(bytes.data(), 1, bytes.size(), file) : 0;
         bytes.resize(got);
@@ -377,10 +389,40 @@ TBitmap ReadBmpFile(const std::string& path) {
         throw EOutOfResources();
     }
     std::fclose(file);
+    return bytes;
+}
+} // namespace
+
+TBitmap ReadBmpFile(const std::string& path) {
+    std::uint64_t fileSize = 0;
+    const ByteStore bytes = ReadFileStart(path, kMaxUsefulFileBytes, &fileSize);
     try {
         return DecodeBmp(bytes.data(), bytes.size());
     } catch (EVelmoraError& error) {
         error.SetFile(path);
         throw;
+    }
+}
+
+std::optional<BmpFileSize> PeekBmpFile(const std::string& path) {
+    try {
+        std::uint64_t fileSize = 0;
+        ByteStore start = ReadFileStart(path, kHeaderPeekBytes, &fileSize);
+        if (start.empty()) {
+            return std::nullopt;
+        }
+        bmp::Layout layout;
+        try {
+            layout = bmp::ParseHeaders(start.data(), start.size(), fileSize);
+        } catch (const EReadError&) {
+            if (start.size() >= fileSize) {
+                throw;
+            }
+            start = ReadFileStart(path, kMaxUsefulFileBytes, &fileSize);
+            layout = bmp::ParseHeaders(start.data(), start.size(), fileSize);
+        }
+        return BmpFileSize{layout.Width, layout.Height, fileSize};
+    } catch (const EVelmoraError&) {
+        return std::nullopt;
     }
 }

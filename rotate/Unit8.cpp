@@ -6,6 +6,7 @@
 #include "app/toolkit/Application.h"
 #include "app/toolkit/Dialogs.h"
 #include "raster/Bmp.h"
+#include "raster/PictureMemory.h"
 #include "rotate/AngleText.h"
 #include "rotate/RotationTransform.h"
 #include "rotate/UpDownSheets.h"
@@ -116,6 +117,7 @@ void TMDIRotate::ShowRotation() {
     if (!NeedsReload || !FileExists(Caption())) {
         return;
     }
+    RequireMemoryFor(PictureUse::UpDownSheets, Caption());
     SourceBitmap.LoadFromFile(Caption());
     RotateQuadrant(0);
     // The up copy and the down copy side by side under the panel.

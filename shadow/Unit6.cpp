@@ -5,6 +5,7 @@
 #include "app/Unit1.h"
 #include "fish/SheetComposer.h"
 #include "fish/Unit9.h"
+#include "raster/PictureMemory.h"
 #include "shadow/ShadowPaint.h"
 #include "shadow/ShadowsInPlace.h"
 #include "shadow/Unit3.h"
@@ -252,6 +253,7 @@ void TMDIShadow::SpeedButton5Click() {
     if (!dialog->Execute()) {
         return;
     }
+    RequireMemoryFor(PictureUse::ShadowSheet, dialog->FileName);
     TBitmap sheet;
     sheet.LoadFromFile(dialog->FileName);
     const int W = sheet.Width();
@@ -270,6 +272,7 @@ void TMDIShadow::LoadShadowsInPlace1Click() {
     if (!dialog->Execute()) {
         return;
     }
+    RequireMemoryFor(PictureUse::ShadowSheet, dialog->FileName);
     TBitmap sheet;
     sheet.LoadFromFile(dialog->FileName);
     // A sheet of another size throws before anything changes.

@@ -6,11 +6,15 @@
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
 #include <map>
+#include <sstream>
 
 namespace fs = std::filesystem;
 using namespace batch_run;
@@ -57,6 +61,36 @@ std::string Bytes(const TBitmap& bitmap) {
     return {bytes.begin(), bytes.end()};
 }
 
+// A file that announces a 16000 x 16000 picture of 24 bits and holds 46 bytes of it.
+std::string AnnouncedButAbsent() {
+    std::string bytes = Bytes(TBitmap(1, 1));
+    for (int offset : {18, 22}) {
+        bytes[offset] = static_cast<char>(16000 & 0xFF);
+        bytes[offset + 1] = static_cast<char>(16000 >> 8);
+    }
+    bytes.resize(100, '\0');
+    return bytes;
+}
+
+// A run-length file whose two bytes of data rightly describe a plain 16000 x 16000 picture.
+std::string PlainGiant() {
+    TBitmap one;
+    one.SetMonochrome(true);
+    one.SetSize(1, 1);
+    std::string bytes = Bytes(one); // a 1-bit file: its table is followed by the pixel rows
+    bytes.resize(54);
+    for (int offset : {18, 22}) {
+        bytes[offset] = static_cast<char>(16000 & 0xFF);
+        bytes[offset + 1] = static_cast<char>(16000 >> 8);
+    }
+    bytes[28] = 8;                          // bits per pixel
+    bytes[30] = 1;                          // run length, 8 bits
+    bytes[46] = 1;                          // one colour-table entry
+    bytes.append({'\0', '\0', '\0', '\0'}); // black
+    bytes.append({'\0', '\1'});             // end of the picture
+    return bytes;
+}
+
 // Bad inputs, each made fresh at `path`.
 enum class Made { File, Unreadable, Folder, Missing };
 struct BadInput {
@@ -93,6 +127,8 @@ const BadInput kBadInputs[] = {
          return bytes;
      },
      "picture size out of range"},
+    {"100 bytes announcing 16000 x 16000", Made::File, AnnouncedButAbsent,
+     "holds almost none of the pixels its header announces"},
     {"without read permission", Made::Unreadable, [] { return Bytes(Sheet()); },
      "cannot open: Permission denied"},
     {"a folder", Made::Folder, NoBytes, "is a folder"},
@@ -230,6 +266,11 @@ TEST_F(BatchFaults, EveryCommandKeepsTheFilesItFailsToReplace) {
             std::string prefix = AsOrdinaryUser();
             std::string message = "cannot write: Permission denied";
             if (fault.fault == Fault::ReadOnlyFolder) {
+                // Writable files would be written in place; these are not.
+                for (const std::string& output : command.outputs) {
+                    fs::permissions(out / output, fs::perms::owner_read | fs::perms::group_read |
+                                                      fs::perms::others_read);
+                }
                 fs::permissions(out, fs::perms::owner_read | fs::perms::owner_exec |
                                          fs::perms::group_read | fs::perms::group_exec |
                                          fs::perms::others_read | fs::perms::others_exec);
@@ -250,4 +291,86 @@ TEST_F(BatchFaults, EveryCommandKeepsTheFilesItFailsToReplace) {
                 << command.name << ", " << fault.name << ": a file changed or a temporary stayed";
         }
     }
+}
+
+namespace {
+
+// This process's VmData in KiB: velmora-batch, built alike, starts with about as much.
+std::uint64_t DataInUseKiB() {
+    std::ifstream status("/proc/self/status");
+    for (std::string line; std::getline(status, line);) {
+        if (line.rfind("VmData:", 0) == 0) {
+            return std::stoull(line.substr(7));
+        }
+    }
+    return 0;
+}
+
+// The peak resident memory of one velmora-batch run, in KiB.
+long PeakResidentKiB(const std::vector<std::string>& arguments) {
+    const pid_t child = ::fork();
+    if (child == 0) {
+        std::vector<char*> argv{const_cast<char*>(VELMORA_BATCH)};
+        for (const std::string& argument : arguments) {
+            argv.push_back(const_cast<char*>(argument.c_str()));
+        }
+        argv.push_back(nullptr);
+        const int quiet = ::open("/dev/null", O_WRONLY);
+        ::dup2(quiet, 1);
+        ::dup2(quiet, 2);
+        ::execv(VELMORA_BATCH, argv.data());
+        ::_exit(127);
+    }
+    int status = 0;
+    rusage usage{};
+    ::wait4(child, &status, 0, &usage);
+    return usage.ru_maxrss;
+}
+
+} // namespace
+
+TEST_F(BatchFaults, EveryCommandRefusesAPictureTooLargeForTheMemoryBeforeMakingIt) {
+    const std::string input = Path("in.bmp");
+    WriteText(input, PlainGiant());
+    // The data limit leaves 256 MiB above what the program starts with; each command needs
+    // gigabytes for this picture.
+    const std::string limited = "sh -c 'ulimit -d " + std::to_string(DataInUseKiB() + (256 << 10)) +
+                                "; exec \"$0\" \"$@\"' ";
+    std::vector<std::pair<std::string, std::vector<std::string>>> runs;
+    for (const Command& command : kCommands) {
+        for (const std::string& output : command.outputs) {
+            WriteText(dir_ / "out" / output, std::string("earlier ") + output);
+        }
+        runs.emplace_back(command.name, command.arguments(input, Path("out")));
+    }
+    runs.emplace_back("check", std::vector<std::string>{"check", input});
+    const std::string start = input + ": too large for the memory available (needs about ";
+    for (const auto& [name, arguments] : runs) {
+        const auto before = Snapshot(dir_);
+        const Outcome run = Invoke(limited, arguments);
+        EXPECT_EQ(run.Status, 1) << name;
+        ASSERT_EQ(run.Err.rfind(start, 0), 0u) << name << ": " << run.Err;
+        std::istringstream figures(run.Err.substr(start.size()));
+        std::uint64_t needed = 0;
+        std::uint64_t available = 0;
+        std::string unit;
+        std::string rest;
+        figures >> needed >> unit >> available;
+        std::getline(figures, rest);
+        EXPECT_EQ(unit, "MiB,") << name;
+        EXPECT_EQ(rest, " MiB available)") << name;
+        EXPECT_GT(needed, available) << name;
+        EXPECT_LE(available, 256u) << name;
+        EXPECT_EQ(Snapshot(dir_), before) << name;
+    }
+}
+
+TEST_F(BatchFaults, AHundredByteFileAnnouncingAGiantPictureIsRefusedInLittleMemory) {
+    const std::string input = Path("in.bmp");
+    WriteText(input, AnnouncedButAbsent());
+    ASSERT_EQ(fs::file_size(input), 100u);
+    const long peak = PeakResidentKiB({"fish", input, "-o", Path("out/sheet.bmp")});
+    EXPECT_GT(peak, 0);
+    EXPECT_LT(peak, 50 << 10) << "KiB at the peak";
+    EXPECT_FALSE(fs::exists(Path("out/sheet.bmp")));
 }

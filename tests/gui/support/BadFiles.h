@@ -69,6 +69,17 @@ inline std::vector<BadFile> BadFiles(const std::function<std::string()>& good, b
              return bytes;
          },
          Fault::None, false, fixed(msg::kInvalidBitmap)},
+        {"100 bytes announcing 16000 x 16000",
+         [] {
+             std::string bytes = BmpBytesOf(TBitmap(1, 1));
+             for (int offset : {18, 22}) {
+                 bytes[offset] = static_cast<char>(16000 & 0xFF);
+                 bytes[offset + 1] = static_cast<char>(16000 >> 8);
+             }
+             bytes.resize(100, '\0');
+             return bytes;
+         },
+         Fault::None, false, fixed(msg::kInvalidBitmap)},
         {"without read permission", good, Fault::OrdinaryUser, false, cannotOpen},
     };
     if (withVanished) {

@@ -10,6 +10,7 @@
 #include <fstream>
 #include <optional>
 #include <utility>
+#include <vector>
 
 namespace gui_test {
 
@@ -57,18 +58,24 @@ class FileSizeLimit {
 enum class Fault { None, OrdinaryUser, SizeLimit };
 
 // The fault in force while a command runs. An ordinary user also finds `readOnly` (if given)
-// without write permission, which stops its owner too when the tests do not run as root.
+// and the files in it without write permission, which stops their owner too when the tests do
+// not run as root (a writable file in a read-only folder would be written in place).
 class FaultScope {
   public:
     explicit FaultScope(Fault fault, std::filesystem::path readOnly = {})
         : readOnly_(std::move(readOnly)) {
+        namespace fs = std::filesystem;
         if (fault == Fault::OrdinaryUser) {
             if (!readOnly_.empty()) {
-                std::filesystem::permissions(readOnly_,
-                                             std::filesystem::perms::owner_write |
-                                                 std::filesystem::perms::group_write |
-                                                 std::filesystem::perms::others_write,
-                                             std::filesystem::perm_options::remove);
+                const fs::perms writable =
+                    fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write;
+                for (const auto& entry : fs::directory_iterator(readOnly_)) {
+                    if (entry.is_regular_file()) {
+                        files_.emplace_back(entry.path(), entry.status().permissions());
+                        fs::permissions(entry.path(), writable, fs::perm_options::remove);
+                    }
+                }
+                fs::permissions(readOnly_, writable, fs::perm_options::remove);
             }
             user_.emplace();
         } else {
@@ -84,12 +91,16 @@ class FaultScope {
             std::filesystem::permissions(readOnly_, std::filesystem::perms::owner_write,
                                          std::filesystem::perm_options::add);
         }
+        for (const auto& [path, perms] : files_) {
+            std::filesystem::permissions(path, perms);
+        }
     }
     FaultScope(const FaultScope&) = delete;
     FaultScope& operator=(const FaultScope&) = delete;
 
   private:
     std::filesystem::path readOnly_;
+    std::vector<std::pair<std::filesystem::path, std::filesystem::perms>> files_;
     std::optional<AsOrdinaryUser> user_;
     std::optional<FileSizeLimit> limit_;
 };
