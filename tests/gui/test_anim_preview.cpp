@@ -3,6 +3,7 @@
 // three children, and Save of the last composed sheet (an empty file before any composition).
 #include "app/Unit1.h"
 #include "app/toolkit/Application.h"
+#include "app/toolkit/ClientArea.h"
 #include "fish/Unit9.h"
 #include "raster/Bmp.h"
 #include "shadow/Unit3.h"
@@ -121,11 +122,14 @@ TEST_F(AnimPreviewTest, ATickRepaintsOnlyItsFrameAndTheWindowShowsThatFrame) {
     const int w = frame2.Width();
     const int h = frame2.Height();
 
+    // The client surface is shown by the scrolling client area's content, which lies at the
+    // window's own client coordinates while nothing is scrolled.
+    QWidget* content = anim->ClientArea()->Content();
     PaintRecorder recorder;
-    anim->installEventFilter(&recorder);
+    content->installEventFilter(&recorder);
     anim->Timer1Timer();
     RunPostedEvents();
-    anim->removeEventFilter(&recorder);
+    content->removeEventFilter(&recorder);
     EXPECT_EQ(recorder.Painted, QRegion(0, 38, w, h));
 
     // Rendered from the window itself: the part below the tool bar is the frame, pixel for pixel.
