@@ -6,6 +6,7 @@
 #include "app/Unit1.h"
 #include "app/toolkit/Application.h"
 #include "app/toolkit/Dialogs.h"
+#include "raster/PictureMemory.h"
 
 #include <QAction>
 #include <QLabel>
@@ -37,6 +38,7 @@ void TMDIAcc::FindComponents() {
 }
 
 TMDIAcc* OpenAccessoryWindow(const std::string& path) {
+    RequireMemoryFor(PictureUse::AccessoryData, path);
     auto* window = new TMDIAcc();
     window->SetCaption(path);
     window->Image2->Picture().LoadFromFile(path);

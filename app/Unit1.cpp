@@ -72,7 +72,11 @@ void TForm1::BitBtn1Click() {
     if (!FileExists(OpenDialog1->FileName)) {
         return;
     }
-    OpenAccessoryWindow(OpenDialog1->FileName);
+    OpenAccessoryData(OpenDialog1->FileName);
+}
+
+void TForm1::OpenAccessoryData(const std::string& path) {
+    OpenAccessoryWindow(path);
     Form3->Hide();
 }
 
@@ -99,4 +103,33 @@ void TForm1::Cascade1Click() {
 
 void TForm1::Version1Click() {
     Form7->BringToFront();
+}
+
+// Fish Data opens one workspace, on the first file; the other two open a window per file.
+void TForm1::FormDragDrop(TFileList files) {
+    const std::optional<int> choice =
+        PopupMenu({FishData1->text().toStdString(), RotationData1->text().toStdString(),
+                   AccessoryData1->text().toStdString()});
+    // A file removed while the menu was open is passed over, as the Open dialog would.
+    std::erase_if(files, [](const std::string& path) { return !FileExists(path); });
+    if (!choice || files.empty()) {
+        return;
+    }
+    switch (*choice) {
+    case 0:
+        OpenFishWorkspace(files.front());
+        break;
+    case 1:
+        for (const std::string& path : files) {
+            OpenRotationWindow(path);
+        }
+        break;
+    case 2:
+        for (const std::string& path : files) {
+            OpenAccessoryData(path);
+        }
+        break;
+    default:
+        break;
+    }
 }

@@ -42,9 +42,16 @@ class TForm1 : public TForm {
     void Tile1Click();
     void Cascade1Click();
     void Version1Click();
+    // Files dropped from a file manager: a menu of the three work commands, the chosen one run
+    // on the files as if each had been chosen in the Open dialog.
+    void FormDragDrop(TFileList files);
 
   protected:
     void FindComponents() override;
+
+  private:
+    // What Accessory Data does with an existing file once it is chosen.
+    void OpenAccessoryData(const std::string& path);
 };
 
 extern TForm1* Form1;

@@ -4,6 +4,7 @@
 #include "batch/Commands.h"
 #include "batch/Runner.h"
 #include "raster/Bmp.h"
+#include "raster/PictureMemory.h"
 
 int RunAccessory(const Options& options) {
     return RunFileCommand(
@@ -13,6 +14,8 @@ int RunAccessory(const Options& options) {
             return std::vector{names.Mask, names.Picture}; // the order they are written in
         },
         [&](const PlannedFile& file, std::vector<std::string>&) {
+            const MemoryReservation memory =
+                ReserveMemoryFor(PictureUse::AccessoryData, file.Input);
             const TBitmap picture = ReadBmpFile(file.Input);
             const TColor background = BackgroundFor(options.Background, picture);
             WriteAccessoryFiles(CropAccessory(picture, background),

@@ -4,6 +4,7 @@
 #include "batch/Messages.h"
 #include "raster/Bmp.h"
 #include "raster/Errors.h"
+#include "raster/PictureMemory.h"
 
 #include <fstream>
 #include <iostream>
@@ -155,6 +156,7 @@ int RunCheck(const Options& options) {
     int status = 0;
     for (const std::string& path : options.Inputs) {
         try {
+            RequireMemoryFor(PictureUse::Check, path);
             const TBitmap file = ReadBmpFile(path);
             const Breaches breaches =
                 options.Accessory ? AccessoryBreaches(path, file) : SheetBreaches(file);

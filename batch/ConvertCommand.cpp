@@ -2,6 +2,7 @@
 #include "batch/Commands.h"
 #include "batch/Runner.h"
 #include "raster/Bmp.h"
+#include "raster/PictureMemory.h"
 
 namespace {
 
@@ -25,6 +26,7 @@ int RunConvert(const Options& options) {
         options, options.Inputs, {},
         [&](const std::string& input) { return std::vector{OutputFor(options, input)}; },
         [&](const PlannedFile& file, std::vector<std::string>&) {
+            const MemoryReservation memory = ReserveMemoryFor(PictureUse::Conversion, file.Input);
             WriteBmpFile(AsColourSurface(ReadBmpFile(file.Input)), file.Outputs[0]);
         });
 }

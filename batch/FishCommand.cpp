@@ -6,6 +6,7 @@
 #include "fish/SheetComposer.h"
 #include "raster/Bmp.h"
 #include "raster/Errors.h"
+#include "raster/PictureMemory.h"
 
 namespace {
 
@@ -65,6 +66,7 @@ int RunFish(const Options& options) {
         options, options.Inputs, shadowFiles,
         [&](const std::string& input) { return std::vector{OutputFor(options, input)}; },
         [&](const PlannedFile& file, std::vector<std::string>& notes) {
+            const MemoryReservation memory = ReserveMemoryFor(PictureUse::FishSheet, file.Input);
             const TBitmap picture = ReadBmpFile(file.Input);
             const TColor background = BackgroundFor(options.Background, picture);
             if (auto warning = BackgroundNotOnBorder(picture, background, file.Input)) {

@@ -35,6 +35,8 @@ std::string FlawText(BmpFlaw flaw) {
         return "file ends inside the colour masks";
     case BmpFlaw::EndsInColourTable:
         return "file ends inside the colour table";
+    case BmpFlaw::PixelsAbsent:
+        return "holds almost none of the pixels its header announces";
     case BmpFlaw::Unspecified:
         break;
     }
@@ -59,6 +61,12 @@ std::string Reason(const std::exception& failure) {
     }
     if (const auto* error = dynamic_cast<const EReadError*>(&failure)) {
         return FlawText(error->Flaw());
+    }
+    if (const auto* error = dynamic_cast<const ENotEnoughMemory*>(&failure)) {
+        constexpr std::uint64_t kMiB = std::uint64_t{1} << 20;
+        return "too large for the memory available (needs about " +
+               std::to_string((error->Needed() + kMiB - 1) / kMiB) + " MiB, " +
+               std::to_string(error->Available() / kMiB) + " MiB available)";
     }
     if (dynamic_cast<const EOutOfResources*>(&failure) ||
         dynamic_cast<const std::bad_alloc*>(&failure)) {

@@ -2,6 +2,7 @@
 #include "batch/Commands.h"
 #include "batch/Runner.h"
 #include "raster/Bmp.h"
+#include "raster/PictureMemory.h"
 #include "rotate/UpDownSheets.h"
 
 int RunRotate(const Options& options) {
@@ -16,6 +17,7 @@ int RunRotate(const Options& options) {
             return std::vector{names.Up, names.Down};
         },
         [&](const PlannedFile& file, std::vector<std::string>&) {
+            const MemoryReservation memory = ReserveMemoryFor(PictureUse::UpDownSheets, file.Input);
             const TBitmap source = ReadBmpFile(file.Input);
             TBitmap upBitmap;
             TBitmap downBitmap;

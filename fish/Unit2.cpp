@@ -65,6 +65,8 @@ void TMDIAnim::GrowToFit(int frameWidth, int frameHeight) {
     if (ClientHeight() < height) {
         SetClientHeight(height);
     }
+    // Shrunk by the user afterwards, the window scrolls over the frame area.
+    SetScrollRange(frameWidth, height);
 }
 
 void TMDIAnim::FormDeactivate() {

@@ -9,6 +9,7 @@
 #include "fish/SheetComposer.h"
 #include "fish/Unit2.h"
 #include "fish/Unit4.h"
+#include "raster/PictureMemory.h"
 #include "shadow/Unit3.h"
 #include "shadow/Unit6.h"
 
@@ -62,6 +63,8 @@ void CloseFishWorkspace() {
 }
 
 void OpenFishWorkspace(const std::string& path) {
+    // A picture too large for the memory is refused while the old workspace is still whole.
+    RequireMemoryFor(PictureUse::FishWorkspace, path);
     Form1->CloseChildren([](TForm*) { return true; });
     DataSaved = false;
     WorkspaceClosing = false;

@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -20,7 +21,22 @@ ByteStore EncodeBmp(const TBitmap& bitmap);
 // Reads a BMP file; raises EFOpenError when it cannot be opened, then as DecodeBmp.
 TBitmap ReadBmpFile(const std::string& path);
 
-// Writes a BMP file without ever destroying the file it replaces: a temporary file in the same
-// folder is written, flushed and renamed over the target. Raises EFCreateError when the file
-// cannot be created, EWriteError when writing fails; the old file is then left as it was.
+// What a BMP file's headers announce, and the file's own size.
+struct BmpFileSize {
+    int Width = 0;
+    int Height = 0;
+    std::uint64_t FileBytes = 0;
+};
+// Reads only a BMP file's headers (with the same checks as ReadBmpFile), to size a picture
+// before anything is made for it. Nothing when the file cannot be read as a picture at all:
+// reading it then says why.
+std::optional<BmpFileSize> PeekBmpFile(const std::string& path);
+
+// Writes a BMP file without destroying the file it replaces: a temporary file in the same folder
+// is written, flushed and renamed over the target, taking the old file's mode and, where this
+// user may give them, its owner and group. Symbolic links are followed: the file at the end of
+// the chain gets the picture and the links stay. Where the folder allows no temporary file or no
+// rename but the file itself is writable, the file is rewritten in place in one pass, and only
+// then can a failure midway leave part of it written. Raises EFCreateError when the file cannot
+// be created, EWriteError when writing fails; a failed replace leaves the old file as it was.
 void WriteBmpFile(const TBitmap& bitmap, const std::string& path);

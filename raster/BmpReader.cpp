@@ -2,12 +2,14 @@
 #include "raster/Bmp.h"
 #include "raster/BmpFormat.h"
 #include "raster/Errors.h"
+#include "raster/RowConversions.h"
 
 #include <algorithm>
 #include <array>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <new>
 #include <sys/stat.h>
 
 namespace bmp {
@@ -32,7 +34,7 @@ void Require(std::size_t size, std::uint64_t needed, BmpFlaw shortOf = BmpFlaw::
 
 } // namespace
 
-Layout ParseHeaders(const std::uint8_t* data, std::size_t size) {
+Layout ParseHeaders(const std::uint8_t* data, std::size_t size, std::uint64_t fileSize) {
     Require(size, kFileHeaderSize, BmpFlaw::EndsInFileHeader);
     if (data[0] != 'B' || data[1] != 'M') {
         throw EInvalidGraphic(BmpFlaw::NotBmp);
@@ -134,6 +136,14 @@ Layout ParseHeaders(const std::uint8_t* data, std::size_t size) {
     } else {
         layout.PixelBytes = static_cast<std::uint64_t>(layout.RowBytes * height);
     }
+    if (!runLength && width * height > kLargePicturePixels) {
+        const std::uint64_t announced = static_cast<std::uint64_t>(layout.RowBytes * height);
+        const std::uint64_t held =
+            fileSize > offset ? std::min<std::uint64_t>(fileSize - offset, layout.PixelBytes) : 0;
+        if (held * kLeastHeldFraction < announced) {
+            throw EInvalidGraphic(BmpFlaw::PixelsAbsent);
+        }
+    }
     return layout;
 }
 
@@ -217,6 +227,10 @@ void DecodeUncompressed(const PixelSource& source, const Layout& layout, const P
     const int width = layout.Width;
     const int bits = layout.BitCount;
     const Channel red(layout.Masks[0]), green(layout.Masks[1]), blue(layout.Masks[2]);
+    // Bit fields that name the usual eight-bit channels read like the plain layout.
+    const bool plainThirtyTwo = layout.Masks[0] == 0x00FF0000 && layout.Masks[1] == 0x0000FF00 &&
+                                layout.Masks[2] == 0x000000FF;
+    const RowConversions& convert = RowConverter();
     std::vector<std::uint8_t> padded;
     for (int r = 0; r < layout.Height; ++r) {
         const std::uint64_t start = static_cast<std::uint64_t>(r) * layout.RowBytes;
@@ -232,19 +246,16 @@ void DecodeUncompressed(const PixelSource& source, const Layout& layout, const P
         std::uint32_t* target = out.MutableRow(TargetRow(layout, r));
         switch (bits) {
         case 24:
-            for (int x = 0; x < width; ++x) {
-                const std::uint8_t* p = row + 3 * x;
-                target[x] = static_cast<std::uint32_t>(p[2]) |
-                            (static_cast<std::uint32_t>(p[1]) << 8) |
-                            (static_cast<std::uint32_t>(p[0]) << 16);
-            }
+            convert.FromBgr(row, target, width);
             break;
         case 32:
+            if (plainThirtyTwo) {
+                convert.FromBgrx(row, target, width);
+                break;
+            }
             for (int x = 0; x < width; ++x) {
                 std::uint32_t v = U32(row + 4 * x);
-                target[x] = layout.CompressionKind == kBitFields
-                                ? RGB(red.Value(v), green.Value(v), blue.Value(v))
-                                : RGB((v >> 16) & 0xFF, (v >> 8) & 0xFF, v & 0xFF);
+                target[x] = RGB(red.Value(v), green.Value(v), blue.Value(v));
             }
             break;
         case 16:
@@ -254,20 +265,13 @@ void DecodeUncompressed(const PixelSource& source, const Layout& layout, const P
             }
             break;
         case 8:
-            for (int x = 0; x < width; ++x) {
-                target[x] = palette[row[x]];
-            }
+            convert.FromIndex8(row, palette.data(), target, width);
             break;
         case 4:
-            for (int x = 0; x < width; ++x) {
-                std::uint8_t b = row[x / 2];
-                target[x] = palette[x % 2 == 0 ? b >> 4 : b & 0x0F];
-            }
+            convert.FromIndex4(row, palette.data(), target, width);
             break;
         case 1:
-            for (int x = 0; x < width; ++x) {
-                target[x] = palette[(row[x / 8] >> (7 - x % 8)) & 1];
-            }
+            convert.FromIndex1(row, palette.data(), target, width);
             break;
         }
     }
@@ -356,9 +360,12 @@ TBitmap DecodeBmp(const std::uint8_t* data, std::size_t size) {
 namespace {
 // No valid picture needs more than its largest pixel data plus headers and a full table.
 constexpr std::uint64_t kMaxUsefulFileBytes = (std::uint64_t{1} << 30) + (std::uint64_t{1} << 20);
-} // namespace
+// Every header and colour table a sane file has fits here; longer ones are read whole.
+constexpr std::uint64_t kHeaderPeekBytes = std::uint64_t{64} << 10;
 
-TBitmap ReadBmpFile(const std::string& path) {
+// The first `limit` bytes of a file (no more than it holds); raises EFOpenError when it cannot be
+// opened and EOutOfResources when the bytes cannot be held.
+ByteStore ReadFileStart(const std::string& path, std::uint64_t limit, std::uint64_t* fileSize) {
     struct stat info {};
     if (stat(path.c_str(), &info) != 0) {
         throw EFOpenError(path, errno);
@@ -370,10 +377,10 @@ TBitmap ReadBmpFile(const std::string& path) {
     if (!file) {
         throw EFOpenError(path, errno);
     }
+    *fileSize = static_cast<std::uint64_t>(info.st_size);
     ByteStore bytes;
     try {
-        std::uint64_t want =
-            std::min<std::uint64_t>(static_cast<std::uint64_t>(info.st_size), kMaxUsefulFileBytes);
+        const std::uint64_t want = std::min(*fileSize, limit);
         bytes.resize(static_cast<std::size_t>(want));
         std::size_t got = want ? std::fread(bytes.data(), 1, bytes.size(), file) : 0;
         bytes.resize(got);
@@ -382,10 +389,40 @@ TBitmap ReadBmpFile(const std::string& path) {
         throw EOutOfResources();
     }
     std::fclose(file);
+    return bytes;
+}
+} // namespace
+
+TBitmap ReadBmpFile(const std::string& path) {
+    std::uint64_t fileSize = 0;
+    const ByteStore bytes = ReadFileStart(path, kMaxUsefulFileBytes, &fileSize);
     try {
         return DecodeBmp(bytes.data(), bytes.size());
     } catch (EVelmoraError& error) {
         error.SetFile(path);
         throw;
+    }
+}
+
+std::optional<BmpFileSize> PeekBmpFile(const std::string& path) {
+    try {
+        std::uint64_t fileSize = 0;
+        ByteStore start = ReadFileStart(path, kHeaderPeekBytes, &fileSize);
+        if (start.empty()) {
+            return std::nullopt;
+        }
+        bmp::Layout layout;
+        try {
+            layout = bmp::ParseHeaders(start.data(), start.size(), fileSize);
+        } catch (const EReadError&) {
+            if (start.size() >= fileSize) {
+                throw;
+            }
+            start = ReadFileStart(path, kMaxUsefulFileBytes, &fileSize);
+            layout = bmp::ParseHeaders(start.data(), start.size(), fileSize);
+        }
+        return BmpFileSize{layout.Width, layout.Height, fileSize};
+    } catch (const EVelmoraError&) {
+        return std::nullopt;
     }
 }

@@ -1,13 +1,15 @@
-// The BMP writer: the exact bytes of 24-bit and 1-bit files, and the replace that never
-// destroys the file it replaces.
+// The BMP writer: the exact bytes of 24-bit and 1-bit files, and the save that replaces a file
+// without destroying it, through its links, keeping its mode and owner.
 #include "raster/Bmp.h"
 #include "raster/Errors.h"
+#include "raster/RowConversions.h"
 
 #include <cerrno>
 #include <csignal>
 #include <cstdio>
 #include <cstring>
 #include <fcntl.h>
+#include <filesystem>
 #include <mutex>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -39,8 +41,11 @@ ByteStore EncodeBmp(const TBitmap& bitmap) {
     const std::uint64_t pixelBytes = rowBytes * height;
     const std::uint32_t offBits = 14 + 40 + tableBytes;
 
-    ByteStore out(offBits + pixelBytes, 0);
+    // Left unset and written byte for byte below, headers and padding included: clearing a large
+    // file first would cost a pass over its memory of its own.
+    ByteStore out(offBits + pixelBytes);
     std::uint8_t* p = out.data();
+    std::memset(p, 0, offBits);
     p[0] = 'B';
     p[1] = 'M';
     Put32(p + 2, static_cast<std::uint32_t>(out.size()));
@@ -56,23 +61,17 @@ ByteStore EncodeBmp(const TBitmap& bitmap) {
         // Entry 0 black (already zero), entry 1 white.
         p[58] = p[59] = p[60] = 255;
     }
+    const RowConversions& convert = RowConverter();
+    const std::uint64_t usedBytes = (static_cast<std::uint64_t>(width) * bits + 7) / 8;
     for (int y = 0; y < height; ++y) {
         const std::uint32_t* row = bitmap.Row(y);
         std::uint8_t* target = p + offBits + rowBytes * static_cast<std::uint64_t>(height - 1 - y);
         if (mono) {
-            for (int x = 0; x < width; ++x) {
-                if (row[x] == clWhite) {
-                    target[x / 8] |= static_cast<std::uint8_t>(0x80 >> (x % 8));
-                }
-            }
+            convert.ToIndex1(row, target, width);
         } else {
-            for (int x = 0; x < width; ++x) {
-                const std::uint32_t c = row[x];
-                target[3 * x] = static_cast<std::uint8_t>(c >> 16);
-                target[3 * x + 1] = static_cast<std::uint8_t>(c >> 8);
-                target[3 * x + 2] = static_cast<std::uint8_t>(c);
-            }
+            convert.ToBgr(row, target, width);
         }
+        std::memset(target + usedBytes, 0, rowBytes - usedBytes);
     }
     return out;
 }
@@ -114,42 +113,165 @@ mode_t TargetMode(const struct stat* existing) {
     return 0666 & ~mask;
 }
 
+// The system gives up on a path after this many links; so does the writer.
+constexpr int kMaxLinkHops = 40;
+
+// The file a save lands in: symbolic links followed to the end of their chain, so that the links
+// stay and the file they lead to gets the picture (a dangling link leads to the file to create).
+// Empty when the chain does not end.
+std::string FollowLinks(const std::string& path) {
+    namespace fs = std::filesystem;
+    fs::path current = path;
+    for (int hop = 0; hop < kMaxLinkHops; ++hop) {
+        std::error_code error;
+        if (!fs::is_symlink(fs::symlink_status(current, error))) {
+            return current.string();
+        }
+        const fs::path target = fs::read_symlink(current, error);
+        if (error) {
+            return {};
+        }
+        current = target.is_absolute() ? target : current.parent_path() / target;
+    }
+    return {};
+}
+
+// Closes the descriptor it holds when it goes.
+class Descriptor {
+  public:
+    explicit Descriptor(int fd) : fd_(fd) {}
+    ~Descriptor() {
+        if (fd_ >= 0) {
+            ::close(fd_);
+        }
+    }
+    Descriptor(const Descriptor&) = delete;
+    Descriptor& operator=(const Descriptor&) = delete;
+    int Get() const { return fd_; }
+    bool Open() const { return fd_ >= 0; }
+    // Closes now, for writers that must hear of a failure reported only at closing.
+    bool Close() {
+        const int fd = fd_;
+        fd_ = -1;
+        return ::close(fd) == 0;
+    }
+
+  private:
+    int fd_;
+};
+
+// The replacement belongs to the old file's owner and group where this user may give it them
+// (root may; others may keep a group they belong to); otherwise it stays this user's.
+void KeepOwner(int fd, const struct stat& old) {
+    if (::fchown(fd, old.st_uid, old.st_gid) != 0) {
+        [[maybe_unused]] const int ignored = ::fchown(fd, static_cast<uid_t>(-1), old.st_gid);
+    }
+}
+
+// The errno of the first of a series of steps that failed.
+class FirstFailure {
+  public:
+    bool Noted(bool succeeded) {
+        if (!succeeded && cause_ == 0) {
+            cause_ = errno;
+        }
+        return succeeded;
+    }
+    int Cause() const { return cause_; }
+
+  private:
+    int cause_ = 0;
+};
+
+enum class Replace { Done, FolderRefuses };
+
+// Writes the bytes to a temporary file beside the target and renames it over the target.
+// FolderRefuses when the folder allows no new file or no rename there (nothing is left behind);
+// raises EWriteError (about `path`, as the caller named it) when writing fails, the target
+// untouched. `createError` gets the errno of a temporary file that could not be made.
+Replace ReplaceThroughTemporary(const ByteStore& bytes, const std::string& target,
+                                const struct stat* existing, const std::string& path,
+                                int& createError) {
+    std::string temporary = target + ".XXXXXX";
+    Descriptor file(::mkstemp(temporary.data()));
+    if (!file.Open()) {
+        createError = errno;
+        return Replace::FolderRefuses;
+    }
+    // Owner first: changing it may clear the set-user and set-group bits the mode then restores.
+    if (existing) {
+        KeepOwner(file.Get(), *existing);
+    }
+    FirstFailure failure;
+    bool ok = failure.Noted(::fchmod(file.Get(), TargetMode(existing)) == 0);
+    ok = ok && failure.Noted(WriteAll(file.Get(), bytes.data(), bytes.size()));
+    ok = ok && failure.Noted(::fsync(file.Get()) == 0);
+    ok = failure.Noted(file.Close()) && ok;
+    if (!ok) {
+        ::unlink(temporary.c_str());
+        throw EWriteError(path, failure.Cause());
+    }
+    if (::rename(temporary.c_str(), target.c_str()) != 0) {
+        const int error = errno;
+        ::unlink(temporary.c_str());
+        // A sticky folder lets only a file's owner replace it; a file mounted over cannot be.
+        if (error == EPERM || error == EACCES || error == EBUSY) {
+            createError = error;
+            return Replace::FolderRefuses;
+        }
+        throw EWriteError(path, error);
+    }
+    return Replace::Done;
+}
+
+// Rewrites an open file where it stands in one pass, as a plain write does: a failure midway
+// leaves what was written. Only regular files are emptied first; a device takes the bytes as
+// they come.
+void WriteInPlace(Descriptor& file, const ByteStore& bytes, bool regular, const std::string& path) {
+    FirstFailure failure;
+    bool ok = !regular || failure.Noted(::ftruncate(file.Get(), 0) == 0);
+    ok = ok && failure.Noted(WriteAll(file.Get(), bytes.data(), bytes.size()));
+    ok = ok && (!regular || failure.Noted(::fsync(file.Get()) == 0));
+    ok = failure.Noted(file.Close()) && ok;
+    if (!ok) {
+        throw EWriteError(path, failure.Cause());
+    }
+}
+
 } // namespace
 
 void WriteBmpFile(const TBitmap& bitmap, const std::string& path) {
     IgnoreFileSizeSignal();
-    struct stat info {};
-    const bool exists = ::stat(path.c_str(), &info) == 0;
     if (path.empty()) {
         throw EFCreateError(path, ENOENT);
     }
+    const std::string target = FollowLinks(path);
+    if (target.empty()) {
+        throw EFCreateError(path, ELOOP);
+    }
+    struct stat info {};
+    const bool exists = ::stat(target.c_str(), &info) == 0;
     if (exists && S_ISDIR(info.st_mode)) {
         throw EFCreateError(path, EISDIR);
     }
-    if (exists && ::access(path.c_str(), W_OK) != 0) {
+    // Opening the file for writing is the test of whether this user may write it, and gives
+    // the descriptor to write it in place should the folder refuse a replacement.
+    Descriptor existing(
+        exists ? ::open(target.c_str(), O_WRONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC) : -1);
+    if (exists && !existing.Open()) {
         throw EFCreateError(path, errno);
     }
     const ByteStore bytes = EncodeBmp(bitmap);
 
-    std::string temporary = path + ".XXXXXX";
-    int fd = ::mkstemp(temporary.data());
-    if (fd < 0) {
-        throw EFCreateError(path, errno);
+    // Devices and pipes are written to, never replaced by a file.
+    const bool regular = !exists || S_ISREG(info.st_mode);
+    int createError = 0;
+    if (regular && ReplaceThroughTemporary(bytes, target, exists ? &info : nullptr, path,
+                                           createError) == Replace::Done) {
+        return;
     }
-    int cause = 0; // the errno of the first step that failed
-    auto noted = [&cause](bool succeeded) {
-        if (!succeeded && cause == 0) {
-            cause = errno;
-        }
-        return succeeded;
-    };
-    bool ok = noted(::fchmod(fd, TargetMode(exists ? &info : nullptr)) == 0);
-    ok = ok && noted(WriteAll(fd, bytes.data(), bytes.size()));
-    ok = ok && noted(::fsync(fd) == 0);
-    ok = noted(::close(fd) == 0) && ok;
-    ok = ok && noted(::rename(temporary.c_str(), path.c_str()) == 0);
-    if (!ok) {
-        ::unlink(temporary.c_str());
-        throw EWriteError(path, cause);
+    if (!existing.Open()) {
+        throw EFCreateError(path, createError);
     }
+    WriteInPlace(existing, bytes, regular, path);
 }

@@ -26,4 +26,6 @@ EInvalidGraphicFormat::EInvalidGraphicFormat(const std::string& extension)
 EOutOfResources::EOutOfResources() : EVelmoraError(msg::kOutOfResources) {}
 EOutOfResources::EOutOfResources(const std::string& systemText)
     : EVelmoraError(systemText.empty() ? std::string(msg::kOutOfResources) : systemText) {}
+ENotEnoughMemory::ENotEnoughMemory(std::uint64_t needed, std::uint64_t available)
+    : needed_(needed), available_(available) {}
 EInvalidImageOperation::EInvalidImageOperation() : EVelmoraError(msg::kImageNeedsBitmap) {}

@@ -1,6 +1,7 @@
 // The error types the raster core raises, each carrying the system's exact message (UTF-8).
 #pragma once
 
+#include <cstdint>
 #include <stdexcept>
 #include <string>
 
@@ -37,6 +38,7 @@ enum class BmpFlaw {
     EndsInInfoHeader,  // ... inside the information header
     EndsInColourMasks, // ... inside the bit-field colour masks
     EndsInColourTable, // ... inside the colour table
+    PixelsAbsent,      // a large uncompressed picture holding almost none of its pixel data
 };
 
 // The file cannot be opened for reading (systemError EISDIR for a folder).
@@ -89,6 +91,19 @@ class EOutOfResources : public EVelmoraError {
   public:
     EOutOfResources();
     explicit EOutOfResources(const std::string& systemText);
+};
+
+// A command that would need more memory than the system has available, refused before it takes
+// any: the message is the out-of-resources one; the figures are for velmora-batch's plain words.
+class ENotEnoughMemory : public EOutOfResources {
+  public:
+    ENotEnoughMemory(std::uint64_t needed, std::uint64_t available);
+    std::uint64_t Needed() const { return needed_; }
+    std::uint64_t Available() const { return available_; }
+
+  private:
+    std::uint64_t needed_;
+    std::uint64_t available_;
 };
 
 // An image control asked for its drawing surface while it holds a picture that is no bitmap.

@@ -65,7 +65,6 @@ TBitmap& TBitmap::operator=(const TBitmap& other) {
         height_ = other.height_;
         monochrome_ = other.monochrome_;
         pixels_ = other.pixels_;
-        canvas_.ResetState();
         Changed();
     }
     return *this;
@@ -86,7 +85,6 @@ TBitmap& TBitmap::operator=(TBitmap&& other) noexcept {
         height_ = other.height_;
         monochrome_ = other.monochrome_;
         pixels_ = std::move(other.pixels_);
-        canvas_.ResetState();
         other.width_ = other.height_ = 0;
         Changed();
     }
@@ -163,8 +161,10 @@ void TBitmap::Detach() {
     }
 }
 
+// A loaded surface starts again with the default drawing state, unlike an assigned one.
 void TBitmap::LoadFromFile(const std::string& path) {
     *this = ReadBmpFile(path);
+    canvas_.ResetState();
 }
 
 void TBitmap::SaveToFile(const std::string& path) const {
@@ -202,7 +202,7 @@ void TCanvas::FillRect(const TRect& rect) {
         std::uint32_t* row = surface.MutableRow(y);
         FillPixels(row + left, row + right, value);
     }
-    surface.Changed();
+    surface.Changed(Rect(left, top, right, bottom));
 }
 
 void TCanvas::Ellipse(const TRect& box) {
@@ -346,7 +346,7 @@ void CopyOneToOne(TBitmap& target, const TBitmap& from, int x0, int x1, int y0, 
             }
         }
     }
-    target.Changed();
+    target.Changed(Rect(x0, y0, x1, y1));
 }
 
 } // namespace
@@ -419,6 +419,6 @@ void TCanvas::CopyRect(const TRect& dest, const TCanvas& source, const TRect& so
         }
     }
     if (changed) {
-        target.Changed();
+        target.Changed(Rect(x0, y0, x1, y1));
     }
 }

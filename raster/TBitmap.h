@@ -111,7 +111,8 @@ class TBitmap {
     // A new surface of the given size, all of `colour`; the brush keeps its default.
     TBitmap(int width, int height, TColor colour);
     ~TBitmap();
-    // Copying shares the pixels and starts with the default drawing state.
+    // A copy shares the pixels and starts with the default drawing state; an assignment shares
+    // the pixels and keeps the receiver's own brush, pen and copy mode.
     TBitmap(const TBitmap& other);
     TBitmap& operator=(const TBitmap& other);
     TBitmap(TBitmap&& other) noexcept;
@@ -153,7 +154,7 @@ class TBitmap {
         // one-bit surfaces need resolving (kept out of line so the common case stays small).
         const TColor stored = (color <= 0x00FFFFFF && !monochrome_) ? color : StoredValue(color);
         MutableRow(y)[x] = stored;
-        Changed();
+        Changed(Rect(x, y, x + 1, y + 1));
     }
 
     // Row access for bulk work. Row() never copies; MutableRow() first gives this surface a
@@ -168,12 +169,16 @@ class TBitmap {
         }
         return pixels_->data() + static_cast<std::size_t>(y) * width_;
     }
-    // Tells the observer (an image control) that the pixels changed.
-    void Changed() {
+    // Tells the observer (an image control) that the pixels changed: all of them, or only those
+    // inside `area`, which the observer can read back as ChangedArea() to redraw no more.
+    void Changed() { Changed(Rect(0, 0, width_, height_)); }
+    void Changed(const TRect& area) {
+        changedArea_ = area;
         if (OnChange) {
             OnChange();
         }
     }
+    const TRect& ChangedArea() const { return changedArea_; }
 
     bool SharesPixelsWith(const TBitmap& other) const {
         return pixels_ && pixels_ == other.pixels_;
@@ -183,13 +188,14 @@ class TBitmap {
     TColor StoredValue(TColor color) const;
 
     // Reads a BMP file (the extension plays no part); the old content is replaced only when
-    // reading succeeds.
+    // reading succeeds, and the drawing state then starts again with the defaults.
     void LoadFromFile(const std::string& path);
     // Writes a BMP file: 24 bits per pixel, or 1 bit when monochrome; an empty file when the
     // surface holds no pixels.
     void SaveToFile(const std::string& path) const;
 
-    // Called after every change of the pixels; not copied with the surface.
+    // Called after every change of the pixels (ChangedArea() tells where); not copied with the
+    // surface.
     std::function<void()> OnChange;
 
   private:
@@ -206,6 +212,7 @@ class TBitmap {
     bool monochrome_ = false;
     std::shared_ptr<PixelStore> pixels_;
     TCanvas canvas_;
+    TRect changedArea_;
 };
 
 // The most pixels one surface may hold (1 GiB of storage); larger requests are refused with the

@@ -20,12 +20,12 @@ void TPicture::Assign(const TBitmap& bitmap) {
     TBitmap copy(bitmap); // the argument may be this holder's own surface
     bitmap_.emplace(std::move(copy));
     Hook();
-    Notify();
+    NotifyWhole();
 }
 
 void TPicture::Clear() {
     bitmap_.reset();
-    Notify();
+    NotifyWhole();
 }
 
 void TPicture::LoadFromFile(const std::string& path) {
@@ -40,12 +40,20 @@ void TPicture::LoadFromFile(const std::string& path) {
     TBitmap loaded = ReadBmpFile(path);
     bitmap_.emplace(std::move(loaded));
     Hook();
-    Notify();
+    NotifyWhole();
 }
 
 // Drawing on the held surface is a change of the picture.
 void TPicture::Hook() {
-    bitmap_->OnChange = [this] { Notify(); };
+    bitmap_->OnChange = [this] {
+        changedArea_ = bitmap_->ChangedArea();
+        Notify();
+    };
+}
+
+void TPicture::NotifyWhole() {
+    changedArea_ = Rect(0, 0, Width(), Height());
+    Notify();
 }
 
 void TPicture::Notify() {

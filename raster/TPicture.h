@@ -32,11 +32,15 @@ class TPicture {
 
     // Called after every change of the picture: assignment, load, drawing on its surface.
     std::function<void()> OnChange;
+    // The pixels the last change touched: the drawn area, or the whole picture.
+    const TRect& ChangedArea() const { return changedArea_; }
 
   private:
     void Hook();
     void Notify();
+    void NotifyWhole();
     std::optional<TBitmap> bitmap_;
+    TRect changedArea_;
 };
 
 // The extension of a path's file name without the dot, as written ("" when there is none).

@@ -6,6 +6,7 @@
 #include "app/toolkit/Application.h"
 #include "app/toolkit/Dialogs.h"
 #include "raster/Bmp.h"
+#include "raster/PictureMemory.h"
 #include "rotate/AngleText.h"
 #include "rotate/RotationTransform.h"
 #include "rotate/UpDownSheets.h"
@@ -116,11 +117,12 @@ void TMDIRotate::ShowRotation() {
     if (!NeedsReload || !FileExists(Caption())) {
         return;
     }
-    SourceBitmap = ReadBmpFile(Caption());
+    RequireMemoryFor(PictureUse::UpDownSheets, Caption());
+    SourceBitmap.LoadFromFile(Caption());
     RotateQuadrant(0);
     // The up copy and the down copy side by side under the panel.
-    Image1->move(0, Panel1->height());
-    Image2->move(UpBitmap.Width(), Panel1->height());
+    Image1->MoveTo(0, Panel1->height());
+    Image2->MoveTo(UpBitmap.Width(), Panel1->height());
     Image1->Picture().Assign(UpBitmap);
     Image2->Picture().Assign(DownBitmap);
     NeedsReload = false;

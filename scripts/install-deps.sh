@@ -18,7 +18,7 @@ packages=(
 )
 # The benchmarks' peers, only for `make bench`: `install-deps.sh bench`.
 if [ "${1:-}" = "bench" ]; then
-    packages+=(libstb-dev libopencv-imgproc-dev python3-matplotlib)
+    packages+=(libstb-dev libopencv-imgproc-dev libopencv-imgcodecs-dev python3-matplotlib)
 fi
 
 missing=()

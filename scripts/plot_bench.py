@@ -1,7 +1,8 @@
 #!/usr/bin/python3
-"""Plots Mpixel/s against picture size for Velmora and its peers from Google Benchmark's JSON.
+"""Plots Mpixel/s against picture size for Velmora and its peers from Google Benchmark's JSON;
+several files are read as one run.
 
-Usage: plot_bench.py BENCH.json OUT.png
+Usage: plot_bench.py BENCH.json [MORE.json ...] OUT.png
 """
 import json
 import sys
@@ -15,9 +16,12 @@ import matplotlib.pyplot as plt  # noqa: E402
 # benchmark name (without its size argument) -> (task, implementation)
 SERIES = {
     "BM_DecodeVelmora": ("decode 24-bit", "Velmora"),
+    "BM_DecodeOpenCv": ("decode 24-bit", "OpenCV imdecode"),
+    "BM_MemcpyFileBytes": ("decode 24-bit", "memcpy of the file"),
     "BM_DecodeQImage": ("decode 24-bit", "QImage"),
     "BM_DecodeStbImage": ("decode 24-bit", "stb_image"),
     "BM_EncodeVelmora": ("encode 24-bit", "Velmora"),
+    "BM_EncodeOpenCv": ("encode 24-bit", "OpenCV imencode"),
     "BM_EncodeQImage": ("encode 24-bit", "QImage"),
     "BM_EncodeStbImageWrite": ("encode 24-bit", "stb_image_write"),
     "BM_DecodePalettedVelmora": ("decode 8-bit paletted", "Velmora"),
@@ -27,12 +31,14 @@ SERIES = {
     "BM_RotateQuadrant": ("rotation (quadrant side)", "Velmora"),
     "BM_QtTransformedQuadrant": ("rotation (quadrant side)", "QImage::transformed"),
     "BM_OpenCvWarpAffineQuadrant": ("rotation (quadrant side)", "OpenCV warpAffine"),
+    "BM_PreviewTick": ("preview tick (sheet side)", "Velmora"),
+    "BM_PreviewFrameCopy": ("preview tick (sheet side)", "memcpy of the frame"),
 }
 
 
 # Each library keeps one colour in every panel; Velmora is drawn first and heavier.
 COLOURS = {"Velmora": "tab:red", "QImage": "tab:blue", "stb_image": "tab:green",
-           "OpenCV": "tab:purple"}
+           "OpenCV": "tab:purple", "memcpy": "black"}
 
 
 def colour_of(implementation):
@@ -42,9 +48,11 @@ def colour_of(implementation):
     return "tab:gray"
 
 
-def main(source, target):
-    with open(source) as f:
-        runs = json.load(f)["benchmarks"]
+def main(sources, target):
+    runs = []
+    for source in sources:
+        with open(source) as f:
+            runs += json.load(f)["benchmarks"]
     # task -> implementation -> [(size, Mpixel/s)]
     tasks = defaultdict(lambda: defaultdict(list))
     for run in runs:
@@ -54,16 +62,24 @@ def main(source, target):
         if parts[0] not in SERIES or len(parts) < 2:
             continue
         task, implementation = SERIES[parts[0]]
-        tasks[task][implementation].append((int(parts[1]), run["items_per_second"] / 1e6))
-    figure, axes = plt.subplots(1, len(tasks), figsize=(4.2 * len(tasks), 3.8), squeeze=False)
-    for axis, (task, series) in zip(axes[0], sorted(tasks.items())):
+        if "items_per_second" in run:
+            tasks[task][implementation].append((int(parts[1]), run["items_per_second"] / 1e6))
+    # Three panels a row, so that the picture stays readable as tasks are added.
+    columns = min(3, len(tasks))
+    rows = (len(tasks) + columns - 1) // columns
+    figure, axes = plt.subplots(rows, columns, figsize=(4.2 * columns, 3.8 * rows), squeeze=False)
+    for axis in axes.flat[len(tasks):]:
+        axis.set_visible(False)
+    for axis, (task, series) in zip(axes.flat, sorted(tasks.items())):
         peers = sorted(name for name in series if name != "Velmora")
         for implementation in ["Velmora"] + peers:
             points = sorted(series.get(implementation, []))
             if not points:
                 continue
+            # The memory copies are the floor the codecs are measured against, drawn dashed.
             axis.plot([p[0] for p in points], [p[1] for p in points], marker="o",
                       color=colour_of(implementation), linewidth=2.5 if implementation == "Velmora" else 1.5,
+                      linestyle="--" if implementation.startswith("memcpy") else "-",
                       label=implementation)
         axis.set_title(task)
         axis.set_xlabel("side (pixels)")
@@ -77,4 +93,4 @@ def main(source, target):
 
 
 if __name__ == "__main__":
-    main(sys.argv[1], sys.argv[2])
+    main(sys.argv[1:-1], sys.argv[-1])

@@ -2,6 +2,7 @@
 // the two views and two shadows that it changed, with limits on the steps and the memory kept.
 #pragma once
 
+#include "raster/PictureMemory.h"
 #include "raster/TBitmap.h"
 
 #include <array>
@@ -16,8 +17,8 @@ constexpr int kHistorySurfaceCount = 4;
 using HistorySurfaces = std::array<TBitmap*, kHistorySurfaceCount>;
 
 struct HistoryLimits {
-    std::size_t Steps = 200;
-    std::size_t Bytes = std::size_t{256} << 20; // pixels and bookkeeping of every step kept
+    std::size_t Steps = kUndoHistorySteps;
+    std::size_t Bytes = kUndoHistoryBytes; // pixels and bookkeeping of every step kept
 };
 
 class ShadowHistory {

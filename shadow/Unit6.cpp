@@ -5,6 +5,7 @@
 #include "app/Unit1.h"
 #include "fish/SheetComposer.h"
 #include "fish/Unit9.h"
+#include "raster/PictureMemory.h"
 #include "shadow/ShadowPaint.h"
 #include "shadow/ShadowsInPlace.h"
 #include "shadow/Unit3.h"
@@ -20,21 +21,21 @@ namespace {
 void StretchOnto(TImage* image, const TCanvas& source, const TRect& sourceRect) {
     TCanvas& canvas = image->Canvas();
     canvas.CopyMode = cmSrcCopy;
-    canvas.CopyRect(Rect(0, 0, image->width(), image->height()), source, sourceRect);
+    canvas.CopyRect(Rect(0, 0, image->Width(), image->Height()), source, sourceRect);
 }
 
 void AndOnto(TImage* view, TImage* shadow) {
     TCanvas& canvas = view->Canvas();
     canvas.CopyMode = cmSrcAnd;
-    canvas.CopyRect(Rect(0, 0, view->width(), view->height()), shadow->Canvas(),
-                    Rect(0, 0, view->width(), view->height()));
+    canvas.CopyRect(Rect(0, 0, view->Width(), view->Height()), shadow->Canvas(),
+                    Rect(0, 0, view->Width(), view->Height()));
     canvas.CopyMode = cmSrcCopy;
 }
 
 void FillWhite(TImage* image) {
     TCanvas& canvas = image->Canvas();
     canvas.Brush.Color = clWhite;
-    canvas.FillRect(Rect(0, 0, image->width(), image->height()));
+    canvas.FillRect(Rect(0, 0, image->Width(), image->Height()));
 }
 
 } // namespace
@@ -76,8 +77,18 @@ void TMDIShadow::FormCreate() {
     ShadowBitmap2 = std::make_unique<TBitmap>();
     PenBitmap = std::make_unique<TBitmap>();
     PenBitmap->SetMonochrome(false);
+    // The pen settings window writes the stamp here whenever the pen changes.
+    PenBitmap->OnChange = [this] { ShowPenOutline(); };
     History = std::make_unique<ShadowHistory>();
     UpdateEditMenu();
+}
+
+// The pointer over a view outlines the square a paint step can reach, 2h - 1 pixels across.
+void TMDIShadow::ShowPenOutline() {
+    const int h = PenBitmap->Width() / 2;
+    const int diameter = h > 0 ? 2 * h - 1 : 0;
+    Image1->SetPenOutline(diameter);
+    Image2->SetPenOutline(diameter);
 }
 
 void TMDIShadow::FormDestroy() {
@@ -119,11 +130,11 @@ void TMDIShadow::OpenPicture() {
 
     // A picture more than twice as wide as high puts the second view below the first.
     const int p = Panel1->height();
-    Image1->move(0, p);
+    Image1->MoveTo(0, p);
     if (2 * h < w) {
-        Image2->move(0, p + a * h);
+        Image2->MoveTo(0, p + a * h);
     } else {
-        Image2->move(a * w, p);
+        Image2->MoveTo(a * w, p);
     }
 }
 
@@ -242,6 +253,7 @@ void TMDIShadow::SpeedButton5Click() {
     if (!dialog->Execute()) {
         return;
     }
+    RequireMemoryFor(PictureUse::ShadowSheet, dialog->FileName);
     TBitmap sheet;
     sheet.LoadFromFile(dialog->FileName);
     const int W = sheet.Width();
@@ -260,6 +272,7 @@ void TMDIShadow::LoadShadowsInPlace1Click() {
     if (!dialog->Execute()) {
         return;
     }
+    RequireMemoryFor(PictureUse::ShadowSheet, dialog->FileName);
     TBitmap sheet;
     sheet.LoadFromFile(dialog->FileName);
     // A sheet of another size throws before anything changes.

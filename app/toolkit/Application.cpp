@@ -3,6 +3,7 @@
 
 #include "app/toolkit/Dialogs.h"
 #include "app/toolkit/Form.h"
+#include "raster/Errors.h"
 
 #include <QApplication>
 #include <QFont>
@@ -10,6 +11,7 @@
 #include <algorithm>
 #include <exception>
 #include <filesystem>
+#include <new>
 #include <stdexcept>
 
 TApplication* Application = nullptr;
@@ -92,6 +94,11 @@ void Guarded(const std::function<void()>& handler) noexcept {
     try {
         try {
             handler();
+        } catch (const std::bad_alloc&) {
+            // Memory that ran out anyway is the same lack of resources the surfaces report.
+            if (Application) {
+                Application->ShowException(msg::kOutOfResources);
+            }
         } catch (const std::exception& error) {
             if (Application) {
                 Application->ShowException(error.what());

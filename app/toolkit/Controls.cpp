@@ -2,23 +2,26 @@
 #include "app/toolkit/Controls.h"
 
 #include "app/toolkit/Application.h"
+#include "raster/ViewZoom.h"
+#include "raster/RowConversions.h"
 
+#include <QApplication>
 #include <QKeyEvent>
+#include <QMdiSubWindow>
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
+#include <algorithm>
 #include <cmath>
 
 QImage ToQImage(const TBitmap& bitmap, const QRect& part) {
     const QRect area = part & QRect(0, 0, bitmap.Width(), bitmap.Height());
     QImage image(area.size(), QImage::Format_RGB32);
+    const RowConversions& convert = RowConverter();
     for (int y = 0; y < area.height(); ++y) {
         const std::uint32_t* source = bitmap.Row(area.top() + y) + area.left();
-        auto* target = reinterpret_cast<QRgb*>(image.scanLine(y));
-        for (int x = 0; x < area.width(); ++x) {
-            const std::uint32_t c = source[x];
-            target[x] = qRgb(RedOf(c), GreenOf(c), BlueOf(c));
-        }
+        convert.ToOpaqueArgb(source, reinterpret_cast<std::uint32_t*>(image.scanLine(y)),
+                             area.width());
     }
     return image;
 }
@@ -52,12 +55,100 @@ TBitmap FromQImage(const QImage& image) {
 TImage::TImage(QWidget* parent) : QWidget(parent), rules_(105, 105, true) {
     resize(105, 105);
     setMouseTracking(true);
+    setAttribute(Qt::WA_OpaquePaintEvent);
     rules_.OnRepaint = [this] { Repaint(); };
-    rules_.OnResize = [this](int width, int height) { resize(width, height); };
+    rules_.OnResize = [this](int width, int height) {
+        resize(ScreenLength(width, zoom_), ScreenLength(height, zoom_));
+    };
 }
 
+void TImage::TakeDesignSize() {
+    if (zoom_ == kNoZoom) {
+        rules_.SetSize(width(), height());
+    }
+}
+
+// Only the changed part of the picture is drawn again.
 void TImage::Repaint() {
+    const TRect area = ScreenRect(rules_.Picture().ChangedArea(), zoom_);
+    update(QRect(area.Left, area.Top, area.Width(), area.Height()));
+}
+
+void TImage::MoveTo(int left, int top) {
+    designPos_ = QPoint(left, top);
+    PlaceZoomed();
+}
+
+void TImage::TakeDesignPlace() {
+    if (zoom_ == kNoZoom && !placing_) {
+        designPos_ = pos();
+    }
+}
+
+void TImage::SetZoom(int percent, QPoint origin) {
+    TakeDesignSize();
+    TakeDesignPlace();
+    zoom_ = percent;
+    zoomOrigin_ = origin;
+    resize(ScreenLength(rules_.Width(), zoom_), ScreenLength(rules_.Height(), zoom_));
+    PlaceZoomed();
     update();
+}
+
+QPoint TImage::ZoomedPos() const {
+    const QPoint offset = designPos_ - zoomOrigin_;
+    return zoomOrigin_ + QPoint(ScreenAt(offset.x(), zoom_), ScreenAt(offset.y(), zoom_));
+}
+
+void TImage::PlaceZoomed() {
+    placing_ = true;
+    move(ZoomedPos());
+    placing_ = false;
+}
+
+void TImage::moveEvent(QMoveEvent* event) {
+    QWidget::moveEvent(event);
+    // Moved by a window at 100%, where the Qt place is the design place.
+    TakeDesignPlace();
+}
+
+void TImage::SetPenOutline(int diameter) {
+    if (std::max(diameter, 0) == penOutline_) {
+        return;
+    }
+    const QRect before = OutlineRect();
+    penOutline_ = std::max(diameter, 0);
+    update(before | OutlineRect());
+}
+
+QRect TImage::OutlineRect() const {
+    if (penOutline_ <= 0 || !pointer_) {
+        return {};
+    }
+    const TRect pixel =
+        ScreenRect(Rect(pointer_->x(), pointer_->y(), pointer_->x() + 1, pointer_->y() + 1), zoom_);
+    const int radius = (ScreenLength(penOutline_, zoom_) + 1) / 2 + 2;
+    const QPoint centre((pixel.Left + pixel.Right) / 2, (pixel.Top + pixel.Bottom) / 2);
+    return QRect(centre - QPoint(radius, radius), centre + QPoint(radius, radius));
+}
+
+void TImage::PointerAt(const QPointF& position) {
+    const QPoint pixel(PictureAt(position.x(), zoom_), PictureAt(position.y(), zoom_));
+    if (pointer_ == pixel) {
+        return;
+    }
+    const QRect before = OutlineRect();
+    pointer_ = pixel;
+    if (penOutline_ > 0) {
+        update(before | OutlineRect());
+    }
+}
+
+void TImage::leaveEvent(QEvent* event) {
+    QWidget::leaveEvent(event);
+    const QRect before = OutlineRect();
+    pointer_.reset();
+    update(before);
 }
 
 void TImage::LoadPictureResource(const QString& path) {
@@ -70,24 +161,55 @@ void TImage::LoadPictureResource(const QString& path) {
         return;
     }
     rules_.Picture().Assign(FromQImage(image));
+    if (image.hasAlphaChannel()) {
+        translucent_ = image.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+        translucentPixels_ = *rules_.Picture().Bitmap();
+    }
 }
 
 void TImage::paintEvent(QPaintEvent* event) {
     Guarded([this, event] {
+        QPainter painter(this);
         const TBitmap* bitmap = rules_.Picture().Bitmap();
-        if (!bitmap || bitmap->Empty()) {
+        const QRect exposed = event->rect();
+        if (bitmap && !translucent_.isNull() && zoom_ == 100 &&
+            bitmap->SharesPixelsWith(translucentPixels_)) {
+            painter.drawImage(exposed.topLeft(), translucent_, exposed);
             return;
         }
-        // Only the exposed part is converted, which Qt keeps to what can be seen: a large
-        // picture costs no copy of itself at each repaint.
-        const QRect exposed = event->rect() & QRect(0, 0, bitmap->Width(), bitmap->Height());
-        QPainter painter(this);
-        painter.drawImage(exposed.topLeft(), ToQImage(*bitmap, exposed));
+        // Only the exposed part is converted and zoomed, which Qt keeps to what can be seen: a
+        // large picture at any zoom costs no copy of itself at each repaint. What lies beyond
+        // the picture shows the parent's colour.
+        const QRect shown = bitmap && !bitmap->Empty()
+                                ? exposed & QRect(0, 0, ScreenLength(bitmap->Width(), zoom_),
+                                                  ScreenLength(bitmap->Height(), zoom_))
+                                : QRect();
+        if (shown != exposed) {
+            painter.fillRect(exposed, palette().color(backgroundRole()));
+        }
+        if (!shown.isEmpty()) {
+            QImage part(shown.size(), QImage::Format_RGB32);
+            RenderZoomed(*bitmap, zoom_,
+                         Rect(shown.left(), shown.top(), shown.right() + 1, shown.bottom() + 1),
+                         reinterpret_cast<std::uint32_t*>(part.bits()),
+                         part.bytesPerLine() / static_cast<int>(sizeof(std::uint32_t)));
+            painter.drawImage(shown.topLeft(), part);
+        }
+        const QRect outline = OutlineRect();
+        if (!outline.isEmpty() && outline.intersects(exposed)) {
+            // Two rings, black outside white, show on light and dark pictures alike.
+            const QRectF ring = QRectF(outline).adjusted(2, 2, -2, -2);
+            painter.setBrush(Qt::NoBrush);
+            painter.setPen(QPen(Qt::black, 1));
+            painter.drawEllipse(ring);
+            painter.setPen(QPen(Qt::white, 1));
+            painter.drawEllipse(ring.adjusted(1, 1, -1, -1));
+        }
     });
 }
 
 void TImage::resizeEvent(QResizeEvent*) {
-    Guarded([this] { rules_.SetSize(width(), height()); });
+    Guarded([this] { TakeDesignSize(); });
 }
 
 namespace {
@@ -112,26 +234,28 @@ TMouseButton HeldButtonOf(Qt::MouseButtons buttons) {
     return TMouseButton::mbLeft;
 }
 
+// The position reaches the handler as the picture pixel under the pointer.
 void Send(const std::function<void(TMouseButton, int, int)>& handler, TMouseButton button,
-          const QPointF& position) {
+          const QPointF& position, int zoom) {
     if (handler) {
-        const int x = static_cast<int>(std::floor(position.x()));
-        const int y = static_cast<int>(std::floor(position.y()));
+        const int x = PictureAt(position.x(), zoom);
+        const int y = PictureAt(position.y(), zoom);
         Guarded([&] { handler(button, x, y); });
     }
 }
 } // namespace
 
 void TImage::mousePressEvent(QMouseEvent* event) {
-    Send(OnMouseDown, ButtonOf(event->button()), event->position());
+    Send(OnMouseDown, ButtonOf(event->button()), event->position(), zoom_);
 }
 
 void TImage::mouseMoveEvent(QMouseEvent* event) {
-    Send(OnMouseMove, HeldButtonOf(event->buttons()), event->position());
+    PointerAt(event->position());
+    Send(OnMouseMove, HeldButtonOf(event->buttons()), event->position(), zoom_);
 }
 
 void TImage::mouseReleaseEvent(QMouseEvent* event) {
-    Send(OnMouseUp, ButtonOf(event->button()), event->position());
+    Send(OnMouseUp, ButtonOf(event->button()), event->position(), zoom_);
 }
 
 TPanel::TPanel(QWidget* parent) : QFrame(parent) {
@@ -148,9 +272,24 @@ TEdit::TEdit(QWidget* parent) : QLineEdit(parent) {
     });
 }
 
+namespace {
+// The window a control sits in: its MDI child's sub-window, or its top-level window.
+const QWidget* WindowOf(const QWidget* control) {
+    const QWidget* w = control;
+    while (w->parentWidget() && !w->isWindow() && !qobject_cast<const QMdiSubWindow*>(w)) {
+        w = w->parentWidget();
+    }
+    return w;
+}
+} // namespace
+
+// Only the focus moving on to another control of the edit's own window is an exit. A menu, a
+// message box or dialog, or another window taking the focus leaves the edit as the user left it.
 void TEdit::focusOutEvent(QFocusEvent* event) {
     QLineEdit::focusOutEvent(event);
-    if (OnExit) {
+    const QWidget* next = QApplication::focusWidget(); // already the control that gains it
+    const QWidget* own = WindowOf(this);
+    if (OnExit && next && next != this && next != own && WindowOf(next) == own) {
         Guarded(OnExit);
     }
 }

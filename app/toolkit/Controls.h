@@ -16,6 +16,7 @@
 #include <QTimer>
 #include <QWidget>
 #include <functional>
+#include <optional>
 #include <string>
 
 enum class TMouseButton { mbLeft, mbRight, mbMiddle };
@@ -28,8 +29,12 @@ TBitmap FromQImage(const QImage& image);
 // A colour as Qt draws it (a system colour resolved first).
 QColor ToQColor(TColor color);
 
-// The image control: the picture drawn at its top-left, repainted on every change of the
-// picture; with automatic size it takes the picture's size. Mouse positions are picture pixels.
+// The image control: the picture drawn at its top-left, repainted where it changes; with
+// automatic size it takes the picture's size. Mouse positions are picture pixels.
+// Its place and size are design units (picture pixels at 100%): Left, Top, Width, Height and
+// MoveTo. The view zoom of the client area it sits in (ClientArea.h) shows it larger or smaller
+// without changing them: the Qt geometry is then the zoomed one, each picture pixel a sharp
+// square, and a mouse position is the picture pixel under the pointer.
 // .ui properties: "autoSize" (bool, default true), "picture" (a resource path such as
 // ":/glyphs/program_icon_32.xpm", loaded into the picture).
 // Events for bindings: MouseDown, MouseMove, MouseUp (handler: void(TMouseButton, int x, int y)).
@@ -44,13 +49,41 @@ class TImage : public QWidget {
     // The rules' picture: assigning stores a copy the control owns.
     TPicture& Picture() { return rules_.Picture(); }
     // The drawing surface (an empty picture first gets a white surface of the control's size).
-    // A control still hidden gets its resize event only when shown, so its size is taken here.
     TCanvas& Canvas() {
-        rules_.SetSize(width(), height());
+        TakeDesignSize();
         return rules_.Canvas();
     }
     bool AutoSize() const { return rules_.AutoSize(); }
     void SetAutoSize(bool autoSize) { rules_.SetAutoSize(autoSize); }
+
+    // Place and size in design units, whatever the zoom.
+    int Left() {
+        TakeDesignPlace();
+        return designPos_.x();
+    }
+    int Top() {
+        TakeDesignPlace();
+        return designPos_.y();
+    }
+    int Width() {
+        TakeDesignSize();
+        return rules_.Width();
+    }
+    int Height() {
+        TakeDesignSize();
+        return rules_.Height();
+    }
+    void MoveTo(int left, int top);
+
+    // The view zoom in percent, and the point of the parent (in design units) that stays where it
+    // is when zooming: the client area's top-left corner.
+    int Zoom() const { return zoom_; }
+    void SetZoom(int percent, QPoint origin);
+
+    // The pointer shows a circle `diameter` picture pixels across, centred on the picture pixel
+    // under it, outlined in black and white so it shows on any picture; 0 shows none.
+    void SetPenOutline(int diameter);
+    int PenOutline() const { return penOutline_; }
 
     QString PictureResource() const { return pictureResource_; }
     void LoadPictureResource(const QString& path);
@@ -62,14 +95,35 @@ class TImage : public QWidget {
   protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void leaveEvent(QEvent* event) override;
 
   private:
     void Repaint();
+    // At 100% the Qt geometry is the design geometry: a control still hidden gets its resize
+    // event only when shown, so its size is taken from there when asked for.
+    void TakeDesignSize();
+    // Likewise the place: a hidden control gets its move event only when shown.
+    void TakeDesignPlace();
+    void PlaceZoomed();
+    QPoint ZoomedPos() const;
+    QRect OutlineRect() const;
+    void PointerAt(const QPointF& position);
     TImageRules rules_;
     QString pictureResource_;
+    QPoint designPos_;
+    QPoint zoomOrigin_;
+    int zoom_ = 100;
+    bool placing_ = false;
+    int penOutline_ = 0;
+    std::optional<QPoint> pointer_; // the picture pixel under the pointer
+    // A picture loaded from a resource with transparent pixels (an icon) lets the parent show
+    // through them for as long as the picture still holds those very pixels.
+    QImage translucent_;
+    TBitmap translucentPixels_;
 };
 
 // A panel: a filled frame, lowered bevel by default ("frameShadow" Sunken). .ui property "align":
@@ -90,9 +144,10 @@ class TPanel : public QFrame {
 };
 
 // The one-line edit. Events for bindings: Change (handler void(); setting an identical text
-// fires none), Exit (void(); the focus left the edit), KeyDown (void(int& key): the key code, 13
-// for Enter, 27 for Esc, upper-case letters and digits as themselves; a handler that sets the
-// key to 0 swallows it).
+// fires none), Exit (void(); the focus moved on to another control of the edit's window, not to
+// a menu, a dialog or another window), KeyDown (void(int& key): the key code, 13 for Enter, 27
+// for Esc, upper-case letters and digits as themselves; a handler that sets the key to 0
+// swallows it).
 class TEdit : public QLineEdit {
     Q_OBJECT
   public:

@@ -5,7 +5,9 @@
 #include "app/toolkit/Form.h"
 
 #include <QApplication>
+#include <QCursor>
 #include <QFileDialog>
+#include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
 
@@ -112,6 +114,25 @@ void TQtDialogs::Error(const std::string& text) {
     QMessageBox box(QMessageBox::Critical, Title(), QString::fromStdString(text), QMessageBox::Ok,
                     DialogParent());
     box.exec();
+}
+
+std::optional<int> TQtDialogs::PopupMenu(const std::vector<std::string>& items) {
+    QMenu menu(DialogParent());
+    std::vector<QAction*> actions;
+    for (const std::string& item : items) {
+        actions.push_back(menu.addAction(QString::fromStdString(item)));
+    }
+    QAction* chosen = menu.exec(QCursor::pos());
+    for (std::size_t index = 0; index < actions.size(); ++index) {
+        if (actions[index] == chosen) {
+            return static_cast<int>(index);
+        }
+    }
+    return std::nullopt;
+}
+
+std::optional<int> PopupMenu(const std::vector<std::string>& items) {
+    return Application->Dialogs().PopupMenu(items);
 }
 
 TMsgResult WarningBox(const std::string& text) {

@@ -6,6 +6,7 @@
 #include <QWidget>
 #include <optional>
 #include <string>
+#include <vector>
 
 enum class TMsgResult { mrYes, mrNo, mrOk };
 
@@ -66,6 +67,9 @@ class IDialogs {
     virtual void Information(const std::string& text) = 0;
     // The error box: application title, error icon, one OK button; text already finished.
     virtual void Error(const std::string& text) = 0;
+    // A small menu of `items` at the pointer: the index of the item chosen, or nothing when it
+    // was closed without a choice.
+    virtual std::optional<int> PopupMenu(const std::vector<std::string>& items) = 0;
 };
 
 // The real dialogs: QFileDialog and QMessageBox, modal with their own nested event loops.
@@ -76,11 +80,14 @@ class TQtDialogs : public IDialogs {
     TMsgResult Warning(const std::string& text) override;
     void Information(const std::string& text) override;
     void Error(const std::string& text) override;
+    std::optional<int> PopupMenu(const std::vector<std::string>& items) override;
 };
 
-// The program's question and information boxes, through the application's dialogs.
+// The program's question and information boxes and pop-up menus, through the application's
+// dialogs.
 TMsgResult WarningBox(const std::string& text);
 void InformationBox(const std::string& text);
+std::optional<int> PopupMenu(const std::vector<std::string>& items);
 
 // "Bitmap File|*.bmp" as a Qt name filter: "Bitmap File (*.bmp)", one per pair, ";;" between.
 QString QtNameFilter(const std::string& filter);

@@ -3,11 +3,15 @@
 #include "app/toolkit/Form.h"
 
 #include "app/toolkit/Application.h"
+#include "app/toolkit/ClientArea.h"
+#include "app/toolkit/Dialogs.h"
 
 #include <QEvent>
+#include <QKeyEvent>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenuBar>
+#include <QPaintEvent>
 #include <QPainter>
 #include <QShowEvent>
 #include <algorithm>
@@ -45,6 +49,46 @@ void TForm::AlignControls() {
     if (mdiClient_) {
         mdiClient_->setGeometry(0, top, width(), std::max(0, height() - top));
     }
+    if (clientArea_) {
+        clientArea_->setGeometry(0, top, width(), std::max(0, height() - top));
+    }
+}
+
+void TForm::CreateClientArea() {
+    clientArea_ = new TClientArea(this);
+    const QObjectList components = children(); // adopting changes the list
+    for (QObject* object : components) {
+        auto* control = qobject_cast<QWidget*>(object);
+        auto* panel = qobject_cast<TPanel*>(object);
+        // Invisible components (timers, file dialogs) stay where they are.
+        if (!control || control == clientArea_ || (panel && panel->AlignedTop()) ||
+            qobject_cast<QMenuBar*>(control) || qobject_cast<TTimer*>(control) ||
+            qobject_cast<TFileDialog*>(control)) {
+            continue;
+        }
+        clientArea_->Adopt(control);
+    }
+}
+
+void TForm::SetScrollRange(int width, int height) {
+    scrollRange_ = QSize(width, height);
+    if (clientArea_) {
+        clientArea_->SetMinimumExtent(scrollRange_);
+    }
+    if (surface_) {
+        const QSize size = SurfaceSize();
+        if (surface_->Width() != size.width() || surface_->Height() != size.height()) {
+            TCanvas& canvas = surface_->Canvas();
+            const TColor brush = canvas.Brush.Color;
+            canvas.Brush.Color = settings_.Color;
+            surface_->SetSize(size.width(), size.height());
+            canvas.Brush.Color = brush;
+        }
+    }
+}
+
+QSize TForm::SurfaceSize() const {
+    return size().expandedTo(scrollRange_).expandedTo(QSize(0, 0));
 }
 
 void TForm::Notify(const char* event) {
@@ -157,15 +201,49 @@ bool TForm::Visible() const {
 
 TCanvas& TForm::Canvas() {
     if (!surface_) {
-        surface_.emplace(std::max(width(), 0), std::max(height(), 0), settings_.Color);
+        const QSize size = SurfaceSize();
+        surface_.emplace(size.width(), size.height(), settings_.Color);
         surface_->Canvas().Brush.Color = settings_.Color;
         surface_->OnChange = [this] {
             if (!painting_) {
-                update();
+                // Only what was drawn is shown again.
+                const TRect area = surface_->ChangedArea();
+                const QRect changed(area.Left, area.Top, area.Width(), area.Height());
+                if (clientArea_) {
+                    clientArea_->Content()->update(changed);
+                } else {
+                    update(changed);
+                }
             }
         };
     }
     return surface_->Canvas();
+}
+
+void TForm::PaintSurface(QPainter& painter, const QRect& area) {
+    Guarded([&] {
+        painting_ = true;
+        Canvas();
+        Notify("Paint");
+        const QRect drawn = area & QRect(0, 0, surface_->Width(), surface_->Height());
+        if (drawn != area) {
+            painter.fillRect(area, ToQColor(settings_.Color));
+        }
+        if (!drawn.isEmpty()) {
+            painter.drawImage(drawn.topLeft(), ToQImage(*surface_, drawn));
+        }
+    });
+    painting_ = false;
+}
+
+void TForm::keyPressEvent(QKeyEvent* event) {
+    bool zoomKey = false;
+    if (clientArea_) {
+        Guarded([&] { zoomKey = clientArea_->ZoomKey(event); });
+    }
+    if (!zoomKey) {
+        QWidget::keyPressEvent(event);
+    }
 }
 
 void TForm::showEvent(QShowEvent* event) {
@@ -175,31 +253,19 @@ void TForm::showEvent(QShowEvent* event) {
     }
 }
 
-void TForm::paintEvent(QPaintEvent*) {
+void TForm::paintEvent(QPaintEvent* event) {
     if (mdiClient_) {
         return;
     }
-    Guarded([this] {
-        painting_ = true;
-        Canvas();
-        Notify("Paint");
-        QPainter painter(this);
-        painter.drawImage(0, 0, ToQImage(*surface_));
-    });
-    painting_ = false;
+    QPainter painter(this);
+    PaintSurface(painter, event->rect());
 }
 
 void TForm::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
     Guarded([this] {
         AlignControls();
-        if (surface_ && (surface_->Width() != width() || surface_->Height() != height())) {
-            TCanvas& canvas = surface_->Canvas();
-            const TColor brush = canvas.Brush.Color;
-            canvas.Brush.Color = settings_.Color;
-            surface_->SetSize(std::max(width(), 0), std::max(height(), 0));
-            canvas.Brush.Color = brush;
-        }
+        SetScrollRange(scrollRange_.width(), scrollRange_.height());
     });
 }
 

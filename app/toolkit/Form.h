@@ -26,7 +26,10 @@
 // Events per sender and the handler each takes:
 //   the window itself (sender = form name): Create, Show, Activate, Deactivate, Destroy, Paint:
 //                                           void(); CloseQuery: void(bool& canClose);
-//                                           Close: void(TCloseAction& action)
+//                                           Close: void(TCloseAction& action);
+//                                           DragDrop: void(TFileList files), the existing
+//                                           files dropped on the window (anything else
+//                                           dropped is ignored), run once the drop is over
 //   QAction (menu item), QAbstractButton:   Click: void()
 //   QScrollBar:                             Change: void()
 //   TEdit:                                  Change, Exit: void(); KeyDown: void(int& key)
@@ -56,6 +59,8 @@
 class QMdiArea;
 class QMdiSubWindow;
 class QMenuBar;
+class QPainter;
+class TClientArea;
 
 class TForm : public QWidget {
     Q_OBJECT
@@ -84,9 +89,18 @@ class TForm : public QWidget {
     bool Visible() const;
     TColor Color() const { return settings_.Color; }
 
-    // The client area's drawing surface, the window's size. It holds what was drawn until it is
-    // drawn over; a repaint runs the Paint handler over it, and child controls cover it.
+    // The client area's drawing surface, the window's size (or the scroll range, when larger). It
+    // holds what was drawn until it is drawn over; a repaint runs the Paint handler over it, and
+    // child controls cover it.
     TCanvas& Canvas();
+    // Draws the part `area` of the client surface (window coordinates) with the painter.
+    void PaintSurface(QPainter& painter, const QRect& area);
+
+    // A child window's client area below its top panels, which scrolls and zooms its content
+    // (ClientArea.h); nullptr for other windows. The least size it scrolls over, in the window's
+    // coordinates, for a window that draws on its client surface beyond its components.
+    TClientArea* ClientArea() const { return clientArea_; }
+    void SetScrollRange(int width, int height);
 
     // Whether this window is of that class or derives from it, by the Q_OBJECT class name
     // without any namespace (e.g. Is("TMDIFish")). Windows recognise one another's kind this way,
@@ -161,6 +175,10 @@ class TForm : public QWidget {
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void changeEvent(QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
   private:
     // The children that Tile and Cascade arrange: shown and not minimised, in child-list order.
@@ -175,6 +193,9 @@ class TForm : public QWidget {
     void Notify(const char* event);
     void AlignControls();
     void FreeNow(bool activateNext);
+    // Moves every component but the top panels and the menu into a new client area.
+    void CreateClientArea();
+    QSize SurfaceSize() const;
 
     // Frame side.
     void CreateMDIClient();
@@ -195,6 +216,8 @@ class TForm : public QWidget {
     bool painting_ = false;
     bool suppressActivation_ = false;
     std::optional<TBitmap> surface_;
+    TClientArea* clientArea_ = nullptr;
+    QSize scrollRange_;
     QMenuBar* menu_ = nullptr;
     QMenuBar* menuView_ = nullptr;
 

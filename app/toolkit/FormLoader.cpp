@@ -103,6 +103,9 @@ void TForm::Load(const QString& source) {
     if (IsMDIFrame()) {
         CreateMDIClient();
     }
+    if (IsMDIChild()) {
+        CreateClientArea();
+    }
     FindComponents();
     WireConnections(definition.Connections);
     ApplySettings();

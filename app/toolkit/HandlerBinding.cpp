@@ -26,6 +26,8 @@ QList<QByteArray> ParametersOf(THandlerKind kind) {
         return {"TMouseButton", "int", "int"};
     case THandlerKind::Key:
         return {"int&"};
+    case THandlerKind::Files:
+        return {"TFileList"};
     }
     return {};
 }
@@ -65,6 +67,8 @@ THandler FindHandler(QObject* window, const std::string& name, THandlerKind kind
             return TMouseEvent(Caller<TMouseButton, int, int>(window, index));
         case THandlerKind::Key:
             return TKeyEvent(Caller<int&>(window, index));
+        case THandlerKind::Files:
+            return TFilesEvent(Caller<TFileList>(window, index));
         }
     }
     throw EFormDefinitionError(where + (named ? ": the handler's parameters do not fit the event"
@@ -88,6 +92,9 @@ std::optional<THandlerKind> FormEventKind(const std::string& event) {
     if (event == "Close") {
         return THandlerKind::Close;
     }
+    if (event == "DragDrop") {
+        return THandlerKind::Files;
+    }
     return std::nullopt;
 }
 
@@ -108,6 +115,9 @@ void TForm::WireConnections(const std::vector<TConnection>& connections) {
                 throw EFormDefinitionError(where + ": a window has no event of that name");
             }
             formEvents_[c.Event] = FindHandler(this, c.Handler, *kind, where);
+            if (*kind == THandlerKind::Files) {
+                setAcceptDrops(true);
+            }
             continue;
         }
         QObject* target = findChild<QObject*>(QString::fromStdString(c.Sender));

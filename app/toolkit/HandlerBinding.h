@@ -8,6 +8,7 @@
 #include <functional>
 #include <string>
 #include <variant>
+#include <vector>
 
 enum class TCloseAction { caNone, caHide, caFree, caMinimize };
 
@@ -16,10 +17,14 @@ using TCloseQueryEvent = std::function<void(bool&)>;
 using TCloseEvent = std::function<void(TCloseAction&)>;
 using TMouseEvent = std::function<void(TMouseButton, int, int)>;
 using TKeyEvent = std::function<void(int&)>;
-using THandler = std::variant<TNotifyEvent, TCloseQueryEvent, TCloseEvent, TMouseEvent, TKeyEvent>;
+// Full names of files, in the order given.
+using TFileList = std::vector<std::string>;
+using TFilesEvent = std::function<void(TFileList)>;
+using THandler =
+    std::variant<TNotifyEvent, TCloseQueryEvent, TCloseEvent, TMouseEvent, TKeyEvent, TFilesEvent>;
 
 // What an event passes to its handler; each kind is one of THandler's alternatives.
-enum class THandlerKind { Notify, CloseQuery, Close, Mouse, Key };
+enum class THandlerKind { Notify, CloseQuery, Close, Mouse, Key, Files };
 
 // The slot `name` of `window` as a handler of that kind. Throws EFormDefinitionError, prefixed by
 // `where`, when the class has no slot of that name or its parameters do not fit the event.

@@ -14,6 +14,9 @@ void TForm::CreateMDIClient() {
     mdiClient_ = new QMdiArea(this);
     mdiClient_->setObjectName("MDIClient");
     mdiClient_->setBackground(ToQColor(settings_.Color));
+    // Children reaching past the work area are reached by its scroll bars.
+    mdiClient_->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    mdiClient_->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     connect(mdiClient_, &QMdiArea::subWindowActivated, this, [this](QMdiSubWindow* window) {
         Guarded([&] {
             for (TForm* child : children_) {

@@ -1,6 +1,7 @@
 // The workspace's slow moments, headless through the real windows: opening a fish picture through
-// the Fish Data command (the picture read, the three windows created, laid out and painted) and
-// activating the animation preview (the sheet composed, both frames drawn and shown).
+// the Fish Data command (the picture read, the three windows created, laid out and painted),
+// activating the animation preview (the sheet composed, both frames drawn and shown), and one
+// tick of the preview (a frame drawn and shown) beside a plain copy of the frame.
 #include "app/Unit1.h"
 #include "app/toolkit/Application.h"
 #include "fish/Unit2.h"
@@ -12,9 +13,12 @@
 #include "tests/support/Surfaces.h"
 
 #include <QApplication>
+#include <QPaintEvent>
 #include <QTest>
 #include <QToolButton>
 #include <benchmark/benchmark.h>
+
+#include <cstring>
 
 namespace {
 
@@ -108,6 +112,88 @@ void BM_PreviewActivation(benchmark::State& state) {
     state.SetItemsProcessed(state.iterations() * side * side);
 }
 BENCHMARK(BM_PreviewActivation)->Arg(1024)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// A black picture with a square orange fish of half the sheet's side: its sheet is side x side.
+std::string WriteSquareFish(const ScratchFolder& folder, int sheetSide) {
+    const int fish = sheetSide / 2;
+    TBitmap picture(fish + 16, fish + 16, clBlack);
+    test_support::Fill(picture, Rect(8, 8, 8 + fish, 8 + fish), RGB(250, 140, 20));
+    const std::string path = folder.Path("square.bmp");
+    picture.SaveToFile(path);
+    return path;
+}
+
+// Counts the window's repaints and the pixels they covered.
+class PaintCounter : public QObject {
+  public:
+    int Paints = 0;
+    std::int64_t Pixels = 0;
+
+  protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::Paint) {
+            const QRect rect = static_cast<QPaintEvent*>(event)->rect();
+            ++Paints;
+            Pixels += std::int64_t{rect.width()} * rect.height();
+        }
+        return false;
+    }
+};
+
+// One timer tick of the preview as the event loop runs it: the frame copied onto the window,
+// then the repaint that shows it. The real timer is stopped so that only these ticks draw.
+void BM_PreviewTick(benchmark::State& state) {
+    const int side = static_cast<int>(state.range(0));
+    ScratchFolder folder;
+    ScriptedDialogs dialogs;
+    StartProgram();
+    OpenWorkspace(dialogs, WriteSquareFish(folder, side));
+    auto* fish = qobject_cast<TMDIFish*>(Form1->MDIChildren(0));
+    QTest::mouseClick(fish->SpeedButton3, Qt::LeftButton);
+    gui_test::RunPostedEvents();
+    auto* anim = qobject_cast<TMDIAnim*>(Form1->ActiveMDIChild());
+    if (!anim || anim->SheetBitmap->Width() != side || anim->SheetBitmap->Height() != side) {
+        state.SkipWithError("the preview did not compose a sheet of that side");
+        gui_test::EndProgramWindows();
+        return;
+    }
+    anim->Timer1->SetInterval(0);
+    // The frame window large enough to show the whole frame: a repaint covers only what shows.
+    Form1->SetBounds(0, 0, side / 2 + 200, side / 2 + 300);
+    anim->Frame()->move(0, 0);
+    Form1->repaint();
+    gui_test::RunPostedEvents();
+    PaintCounter counter;
+    anim->installEventFilter(&counter);
+    for (auto _ : state) {
+        anim->Timer1Timer();
+        gui_test::RunPostedEvents();
+    }
+    anim->removeEventFilter(&counter);
+    const std::int64_t frame = std::int64_t{side / 2} * (side / 2);
+    if (counter.Paints != state.iterations() || counter.Pixels != frame * state.iterations()) {
+        state.SkipWithError("a tick did not repaint exactly its frame");
+    }
+    gui_test::EndProgramWindows();
+    state.SetItemsProcessed(state.iterations() * frame);
+}
+BENCHMARK(BM_PreviewTick)->Arg(1024)->Arg(2048)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// What a tick cannot go below: the frame's rows copied from the preview into a surface.
+void BM_PreviewFrameCopy(benchmark::State& state) {
+    const int side = static_cast<int>(state.range(0));
+    const int w = side / 2;
+    TBitmap preview(side, w);
+    TBitmap shown(w, w);
+    for (auto _ : state) {
+        for (int y = 0; y < w; ++y) {
+            std::memcpy(shown.MutableRow(y), preview.Row(y) + w, sizeof(std::uint32_t) * w);
+        }
+        benchmark::ClobberMemory();
+    }
+    state.SetItemsProcessed(state.iterations() * std::int64_t{w} * w);
+}
+BENCHMARK(BM_PreviewFrameCopy)->Arg(1024)->Arg(2048)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 } // namespace
 

@@ -4,14 +4,20 @@
 #include "fish/SheetComposer.h"
 #include "raster/Bmp.h"
 #include "tests/support/Files.h"
+#include "tests/support/MemoryLimit.h"
 #include "tests/support/ScratchFolder.h"
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <filesystem>
+#include <fstream>
 #include <map>
+#include <sstream>
 
 namespace fs = std::filesystem;
 using namespace batch_run;
@@ -74,6 +80,8 @@ const BadInput kBadInputs[] = {
          return bytes;
      },
      "picture size out of range"},
+    {"100 bytes announcing 16000 x 16000", Made::File, AnnouncedButAbsentBmp,
+     "holds almost none of the pixels its header announces"},
     {"without read permission", Made::Unreadable, [] { return BmpBytesOf(Sheet()); },
      "cannot open: Permission denied"},
     {"a folder", Made::Folder, NoBytes, "is a folder"},
@@ -204,6 +212,11 @@ TEST_F(BatchFaults, EveryCommandKeepsTheFilesItFailsToReplace) {
             std::string prefix = OrdinaryUserPrefix();
             std::string message = "cannot write: Permission denied";
             if (fault.fault == Fault::ReadOnlyFolder) {
+                // Writable files would be written in place; these are not.
+                for (const std::string& output : command.outputs) {
+                    fs::permissions(out / output, fs::perms::owner_read | fs::perms::group_read |
+                                                      fs::perms::others_read);
+                }
                 fs::permissions(out, fs::perms::owner_read | fs::perms::owner_exec |
                                          fs::perms::group_read | fs::perms::group_exec |
                                          fs::perms::others_read | fs::perms::others_exec);
@@ -224,4 +237,76 @@ TEST_F(BatchFaults, EveryCommandKeepsTheFilesItFailsToReplace) {
                 << command.name << ", " << fault.name << ": a file changed or a temporary stayed";
         }
     }
+}
+
+namespace {
+
+// The peak resident memory of one velmora-batch run, in KiB.
+long PeakResidentKiB(const std::vector<std::string>& arguments) {
+    const pid_t child = ::fork();
+    if (child == 0) {
+        std::vector<char*> argv{const_cast<char*>(VELMORA_BATCH)};
+        for (const std::string& argument : arguments) {
+            argv.push_back(const_cast<char*>(argument.c_str()));
+        }
+        argv.push_back(nullptr);
+        const int quiet = ::open("/dev/null", O_WRONLY);
+        ::dup2(quiet, 1);
+        ::dup2(quiet, 2);
+        ::execv(VELMORA_BATCH, argv.data());
+        ::_exit(127);
+    }
+    int status = 0;
+    rusage usage{};
+    ::wait4(child, &status, 0, &usage);
+    return usage.ru_maxrss;
+}
+
+} // namespace
+
+TEST_F(BatchFaults, EveryCommandRefusesAPictureTooLargeForTheMemoryBeforeMakingIt) {
+    const std::string input = Path("in.bmp");
+    WriteText(input, PlainGiantBmp());
+    // The data limit leaves 256 MiB above what the program starts with; each command needs
+    // gigabytes for this picture.
+    const std::string limited = "sh -c 'ulimit -d " +
+                                std::to_string((DataInUse() + kLimitHeadroom) / 1024) +
+                                "; exec \"$0\" \"$@\"' ";
+    std::vector<std::pair<std::string, std::vector<std::string>>> runs;
+    for (const Command& command : kCommands) {
+        for (const std::string& output : command.outputs) {
+            WriteText(Path("out/" + output), std::string("earlier ") + output);
+        }
+        runs.emplace_back(command.name, command.arguments(input, Path("out")));
+    }
+    runs.emplace_back("check", std::vector<std::string>{"check", input});
+    const std::string start = input + ": too large for the memory available (needs about ";
+    for (const auto& [name, arguments] : runs) {
+        const auto before = Snapshot();
+        const Outcome run = Invoke(limited, arguments);
+        EXPECT_EQ(run.Status, 1) << name;
+        ASSERT_EQ(run.Err.rfind(start, 0), 0u) << name << ": " << run.Err;
+        std::istringstream figures(run.Err.substr(start.size()));
+        std::uint64_t needed = 0;
+        std::uint64_t available = 0;
+        std::string unit;
+        std::string rest;
+        figures >> needed >> unit >> available;
+        std::getline(figures, rest);
+        EXPECT_EQ(unit, "MiB,") << name;
+        EXPECT_EQ(rest, " MiB available)") << name;
+        EXPECT_GT(needed, available) << name;
+        EXPECT_LE(available, 256u) << name;
+        EXPECT_EQ(Snapshot(), before) << name;
+    }
+}
+
+TEST_F(BatchFaults, AHundredByteFileAnnouncingAGiantPictureIsRefusedInLittleMemory) {
+    const std::string input = Path("in.bmp");
+    WriteText(input, AnnouncedButAbsentBmp());
+    ASSERT_EQ(fs::file_size(input), 100u);
+    const long peak = PeakResidentKiB({"fish", input, "-o", Path("out/sheet.bmp")});
+    EXPECT_GT(peak, 0);
+    EXPECT_LT(peak, 50 << 10) << "KiB at the peak";
+    EXPECT_FALSE(fs::exists(Path("out/sheet.bmp")));
 }

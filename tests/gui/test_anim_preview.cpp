@@ -1,8 +1,9 @@
-// The animation preview: composing on activation, the exact frames and what each tick draws, the
-// toggle across deactivation, growing the window, doing nothing with fewer than three children,
-// and Save of the last composed sheet (an empty file before any composition).
+// The animation preview: composing on activation, the exact frames and what each tick draws and
+// repaints, the toggle across deactivation, growing the window, doing nothing with fewer than
+// three children, and Save of the last composed sheet (an empty file before any composition).
 #include "app/Unit1.h"
 #include "app/toolkit/Application.h"
+#include "app/toolkit/ClientArea.h"
 #include "fish/Unit9.h"
 #include "raster/Bmp.h"
 #include "shadow/Unit3.h"
@@ -12,6 +13,7 @@
 #include <QAction>
 #include <QMdiSubWindow>
 #include <QMenuBar>
+#include <QPaintEvent>
 #include <QPushButton>
 #include <QTest>
 #include <QToolButton>
@@ -91,6 +93,55 @@ TEST_F(AnimPreviewTest, ActivationComposesBothFramesAndTicksAlternateThemStartin
     // The real timer ticks too.
     const bool before = anim->ShowFrame1;
     EXPECT_TRUE(QTest::qWaitFor([&] { return anim->ShowFrame1 != before; }, 2000));
+}
+
+namespace {
+// The parts of a window its repaints covered.
+class PaintRecorder : public QObject {
+  public:
+    QRegion Painted;
+
+  protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::Paint) {
+            Painted += static_cast<QPaintEvent*>(event)->region();
+        }
+        return false;
+    }
+};
+} // namespace
+
+TEST_F(AnimPreviewTest, ATickRepaintsOnlyItsFrameAndTheWindowShowsThatFrame) {
+    Open(60, 40, Rect(10, 5, 50, 35));
+    Click(Fish()->Image1, QPoint(0, 0));
+    Stroke(Shadow()->Image2, QPoint(40, 30), {QPoint(41, 30), QPoint(50, 32)});
+    Activate();
+    anim->Timer1->SetInterval(0);
+    RunPostedEvents();
+    const TBitmap frame2 = FrameOf(*anim->SheetBitmap, 2);
+    const int w = frame2.Width();
+    const int h = frame2.Height();
+
+    // The client surface is shown by the scrolling client area's content, which lies at the
+    // window's own client coordinates while nothing is scrolled.
+    QWidget* content = anim->ClientArea()->Content();
+    PaintRecorder recorder;
+    content->installEventFilter(&recorder);
+    anim->Timer1Timer();
+    RunPostedEvents();
+    content->removeEventFilter(&recorder);
+    EXPECT_EQ(recorder.Painted, QRegion(0, 38, w, h));
+
+    // Rendered from the window itself: the part below the tool bar is the frame, pixel for pixel.
+    const QImage shown = anim->grab(QRect(0, 38, w, h)).toImage();
+    ASSERT_EQ(shown.size(), QSize(w, h));
+    for (int y = 0; y < h; ++y) {
+        for (int x = 0; x < w; ++x) {
+            const QRgb pixel = shown.pixel(x, y);
+            ASSERT_EQ(RGB(qRed(pixel), qGreen(pixel), qBlue(pixel)), frame2.Pixel(x, y))
+                << "at (" << x << ", " << y << ")";
+        }
+    }
 }
 
 TEST_F(AnimPreviewTest, DeactivationFreezesTheToggleAndActivationResumesWhereItStood) {

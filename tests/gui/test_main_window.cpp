@@ -150,6 +150,16 @@ TEST_F(MainWindowTest, AboutBoxHasItsLayoutAndOnlyACloseBox) {
     EXPECT_EQ(Form7->Button1->text(), "OK");
 }
 
+TEST_F(MainWindowTest, AboutBoxIconShowsTheLoweredPanelThroughItsTransparentBackground) {
+    const QImage shown = Form7->Panel1->grab().toImage();
+    const QPoint icon = Form7->Image2->pos();
+    const QColor panel = Form7->Panel1->palette().color(QPalette::Window);
+    ASSERT_NE(panel, QColor(Qt::white));
+    EXPECT_EQ(shown.pixelColor(icon + QPoint(0, 0)), panel) << "a transparent corner";
+    EXPECT_EQ(shown.pixelColor(icon + QPoint(31, 31)), panel) << "a transparent corner";
+    EXPECT_EQ(shown.pixelColor(icon + QPoint(16, 1)), QColor(0, 255, 0)) << "a water plant";
+}
+
 TEST_F(MainWindowTest, VersionChosenTwiceShowsTheSameAboutBoxWhichOkAndCloseBoxHide) {
     const auto aboutBoxes = [] {
         long n = 0;

@@ -1,7 +1,13 @@
-// The real message boxes behind the dialogs interface, answered by real key presses.
+// The real message boxes and Open dialog behind the dialogs interface, answered by real key
+// presses or closed.
 #include "app/toolkit/Dialogs.h"
+#include "tests/support/Files.h"
+#include "tests/support/ScratchFolder.h"
 
 #include <QApplication>
+#include <QCheckBox>
+#include <QFileDialog>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
@@ -21,11 +27,11 @@ struct SeenBox {
     std::vector<std::string> buttons;
 };
 
-// The message box on screen, if any.
-QMessageBox* VisibleBox() {
+// The dialog of that kind on screen, if any.
+template <class Dialog> Dialog* Visible() {
     for (QWidget* widget : QApplication::topLevelWidgets()) {
-        if (auto* box = qobject_cast<QMessageBox*>(widget); box && box->isVisible()) {
-            return box;
+        if (auto* dialog = qobject_cast<Dialog*>(widget); dialog && dialog->isVisible()) {
+            return dialog;
         }
     }
     return nullptr;
@@ -38,31 +44,45 @@ void ClearEarlierQuit() {
     QCoreApplication::exec();
 }
 
-// Runs `open` (which shows a modal box) and presses `key` in the box once it is up. The timer
+// Runs `open` (which shows a modal dialog) and `answer`s the dialog once it is up. The timer
 // lives no longer than this call, so it can never fire into a later test.
-SeenBox AnswerWithKey(int key, const std::function<void()>& open) {
-    SeenBox seen;
+template <class Dialog>
+void AnswerWhenShown(const std::function<void(Dialog*)>& answer,
+                     const std::function<void()>& open) {
     QTimer poll;
     poll.setInterval(5);
     QObject::connect(&poll, &QTimer::timeout, [&] {
-        QMessageBox* box = VisibleBox();
-        if (!box) {
-            return;
+        if (Dialog* dialog = Visible<Dialog>()) {
+            poll.stop();
+            answer(dialog);
         }
-        poll.stop();
-        seen.title = box->windowTitle().toStdString();
-        seen.text = box->text().toStdString();
-        seen.icon = box->icon();
-        for (QAbstractButton* button : box->buttons()) {
-            seen.buttons.push_back(button->text().toStdString());
-        }
-        QTest::keyClick(box, static_cast<Qt::Key>(key));
     });
     poll.start();
     ClearEarlierQuit();
     open();
-    EXPECT_FALSE(poll.isActive()) << "the box closed without the key";
+    EXPECT_FALSE(poll.isActive()) << "the dialog closed without being answered";
+}
+
+// Answers a message box, keeping what it showed.
+SeenBox Answer(const std::function<void(QMessageBox*)>& answer, const std::function<void()>& open) {
+    SeenBox seen;
+    AnswerWhenShown<QMessageBox>(
+        [&](QMessageBox* box) {
+            seen.title = box->windowTitle().toStdString();
+            seen.text = box->text().toStdString();
+            seen.icon = box->icon();
+            for (QAbstractButton* button : box->buttons()) {
+                seen.buttons.push_back(button->text().toStdString());
+            }
+            answer(box);
+        },
+        open);
     return seen;
+}
+
+SeenBox AnswerWithKey(int key, const std::function<void()>& open) {
+    return Answer([key](QMessageBox* box) { QTest::keyClick(box, static_cast<Qt::Key>(key)); },
+                  open);
 }
 } // namespace
 
@@ -80,6 +100,13 @@ TEST(MessageBoxes, WarningAsksYesOrNoWhereEnterMeansYesAndEscapeMeansNo) {
     EXPECT_EQ(answer, TMsgResult::mrNo);
 }
 
+TEST(MessageBoxes, WarningClosedByItsCloseBoxAnswersNo) {
+    TQtDialogs dialogs;
+    TMsgResult answer = TMsgResult::mrYes;
+    Answer([](QMessageBox* box) { box->close(); }, [&] { answer = dialogs.Warning("上書き?"); });
+    EXPECT_EQ(answer, TMsgResult::mrNo);
+}
+
 TEST(MessageBoxes, InformationAndErrorCarryTheApplicationTitleAndOneOkButton) {
     TQtDialogs dialogs;
     const SeenBox info = AnswerWithKey(Qt::Key_Return, [&] { dialogs.Information("終了"); });
@@ -92,4 +119,33 @@ TEST(MessageBoxes, InformationAndErrorCarryTheApplicationTitleAndOneOkButton) {
     EXPECT_EQ(error.title, "VELMORA.exe");
     EXPECT_EQ(error.icon, QMessageBox::Critical);
     EXPECT_EQ(error.buttons.size(), 1u);
+}
+
+TEST(FileDialogs, OpenShowsItsFilterWithoutAReadOnlyBoxAndNamesOnlyAFileChosenBefore) {
+    TQtDialogs dialogs;
+    TOpenDialog open;
+    open.Filter = "Bitmap File|*.bmp";
+    open.FileName = "*.bmp";
+    struct Seen {
+        QString filter, name;
+        int checkBoxes = -1;
+    } seen;
+    const auto look = [&](QFileDialog* dialog) {
+        seen.filter = dialog->selectedNameFilter();
+        seen.name = dialog->findChild<QLineEdit*>("fileNameEdit")->text();
+        seen.checkBoxes = static_cast<int>(dialog->findChildren<QCheckBox*>().size());
+        dialog->reject();
+    };
+    std::optional<std::string> chosen = "";
+    AnswerWhenShown<QFileDialog>(look, [&] { chosen = dialogs.ExecuteOpen(open); });
+    EXPECT_EQ(chosen, std::nullopt);
+    EXPECT_EQ(seen.filter, "Bitmap File (*.bmp)");
+    EXPECT_EQ(seen.name, "") << "the pattern is the filter's, not a name";
+    EXPECT_EQ(seen.checkBoxes, 0);
+
+    const test_support::ScratchFolder folder;
+    open.FileName = folder.Path("reef.bmp");
+    test_support::WriteText(open.FileName, "");
+    AnswerWhenShown<QFileDialog>(look, [&] { chosen = dialogs.ExecuteOpen(open); });
+    EXPECT_EQ(seen.name, "reef.bmp");
 }

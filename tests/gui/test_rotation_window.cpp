@@ -12,6 +12,8 @@
 #include "support/GuiTestSupport.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QTest>
@@ -151,6 +153,51 @@ TEST_F(RotationWindowTest, LeavingTheEditReadsTheAngleAndTheMenuItemShowsWithout
     ExpectShownTurnedBy(window, FishSheet(), 60);
     window->Rotate1->trigger();
     ExpectShownTurnedBy(window, FishSheet(), 30);
+}
+
+TEST_F(RotationWindowTest, AMenuOrAnotherWindowTakingTheFocusIsNoExitButTabToTheButtonIs) {
+    TMDIRotate* window = Open();
+    Enter(window);
+    Type(window, "abc");
+    // The picture on disk changes, so that a reload would show.
+    Write("fish.bmp", FishSheet(RGB(0, 200, 0)));
+    const auto expectUntouched = [&](const char* after) {
+        EXPECT_EQ(window->Edit1->Text(), "abc") << after;
+        EXPECT_FALSE(window->NeedsReload) << after;
+    };
+
+    // The window's File menu, opened in the frame's bar by a click and closed by Esc; Esc again
+    // leaves the bar's keyboard mode and gives the focus back to the edit.
+    QMenuBar* bar = Form1->MenuBarView();
+    QMenu* file = bar->actions().front()->menu();
+    QTest::mouseClick(bar, Qt::LeftButton, {}, bar->actionGeometry(file->menuAction()).center());
+    ASSERT_TRUE(file->isVisible());
+    QTest::keyClick(file, Qt::Key_Escape);
+    ASSERT_FALSE(file->isVisible());
+    QTest::keyClick(bar, Qt::Key_Escape);
+    // The offscreen platform makes the popup the active window and leaves it so; the frame is
+    // activated again as a desktop does when a popup closes.
+    QApplication::processEvents();
+    Form1->activateWindow();
+    QApplication::processEvents();
+    expectUntouched("the menu");
+
+    // Another window activated, then this one again.
+    Open("other.bmp");
+    window->BringToFront();
+    ASSERT_EQ(Form1->ActiveMDIChild(), window);
+    expectUntouched("another window");
+
+    window->Rotate1->trigger();
+    expectUntouched("the menu item");
+    EXPECT_EQ(window->Angle, 30);
+    ExpectShownTurnedBy(window, FishSheet(), 30);
+
+    ASSERT_EQ(QApplication::focusWidget(), window->Edit1);
+    QTest::keyClick(window->Edit1, Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), window->BitBtn1);
+    EXPECT_EQ(window->Edit1->Text(), "30");
+    EXPECT_TRUE(window->NeedsReload);
 }
 
 TEST_F(RotationWindowTest, CreateDataWritesWhatVelmoraBatchWritesOnceUntilTheTextChanges) {

@@ -73,6 +73,8 @@ class WorkspaceFaultTest : public FishWorkspaceTest {
             fs::create_directory(Path("ro"));
             const std::string path = Path("ro/sheet.bmp");
             WriteText(path, "earlier sheet in a read-only folder");
+            // Not writable either: a writable file in a read-only folder is written in place.
+            fs::permissions(path, fs::perms::owner_read | fs::perms::others_read);
             fs::permissions(Path("ro"), fs::perms::owner_read | fs::perms::owner_exec |
                                             fs::perms::others_read | fs::perms::others_exec);
             return {path, true, Fault::OrdinaryUser, msg::Format(msg::kFileCreate, path)};
@@ -95,6 +97,7 @@ class WorkspaceFaultTest : public FishWorkspaceTest {
     void MendTarget(WriteFault fault, const Target& target) {
         if (fault == WriteFault::ReadOnlyFolder) {
             fs::permissions(Path("ro"), fs::perms::owner_all);
+            fs::permissions(target.path, fs::perms::owner_read | fs::perms::owner_write);
         } else if (fault == WriteFault::FolderInTheWay) {
             fs::remove_all(target.path);
         }

@@ -406,6 +406,19 @@ TEST(BmpReader, ZeroWidthOrHeightGivesAnEmptySurface) {
     EXPECT_TRUE(Decode(b.Build()).Empty());
 }
 
+TEST(BmpFiles, LoadStartsAgainWithTheDefaultDrawingState) {
+    ScratchFolder dir;
+    WriteBmpFile(TBitmap(3, 1), dir.Path("a.bmp"));
+    TBitmap bitmap;
+    bitmap.Canvas().Brush.Color = clBlack;
+    bitmap.Canvas().CopyMode = cmSrcAnd;
+    bitmap.LoadFromFile(dir.Path("a.bmp"));
+    EXPECT_EQ(bitmap.Canvas().Brush.Color, clWhite);
+    EXPECT_EQ(bitmap.Canvas().CopyMode, cmSrcCopy);
+    bitmap.SetWidth(4);
+    EXPECT_EQ(bitmap.Pixel(3, 0), clWhite);
+}
+
 TEST(BmpFiles, FailedLoadKeepsThePreviousContent) {
     ScratchFolder dir;
     WriteText(dir.Path("bad.bmp"), std::string(60, 'X'));

@@ -318,17 +318,30 @@ TEST(Sharing, CopiesSharePixelsUntilEitherIsDrawnOn) {
     EXPECT_EQ(copy.Pixel(0, 0), clWhite);
 }
 
-TEST(Sharing, AssignmentStartsWithTheDefaultDrawingState) {
+TEST(Sharing, AssignmentSharesThePixelsAndKeepsTheReceiversDrawingState) {
     TBitmap source(2, 2);
-    TBitmap target;
-    target.Canvas().Brush.Color = clBlack;
-    target.Canvas().CopyMode = cmSrcAnd;
-    target.Canvas().Pen.Style = TPenStyle::psClear;
-    target = source;
-    EXPECT_EQ(target.Canvas().Brush.Color, clWhite);
-    EXPECT_EQ(target.Canvas().CopyMode, cmSrcCopy);
-    EXPECT_EQ(target.Canvas().Pen.Style, TPenStyle::psSolid);
-    EXPECT_EQ(&target.Canvas().Surface(), &target);
+    source.SetPixel(0, 0, 0x123456);
+    for (const bool moved : {false, true}) {
+        TBitmap target;
+        target.Canvas().Brush.Color = clBlack;
+        target.Canvas().CopyMode = cmSrcAnd;
+        target.Canvas().Pen.Style = TPenStyle::psClear;
+        if (moved) {
+            target = TBitmap(source);
+        } else {
+            target = source;
+            EXPECT_TRUE(target.SharesPixelsWith(source));
+        }
+        EXPECT_EQ(target.Canvas().Brush.Color, clBlack) << moved;
+        EXPECT_EQ(target.Canvas().CopyMode, cmSrcAnd) << moved;
+        EXPECT_EQ(target.Canvas().Pen.Style, TPenStyle::psClear) << moved;
+        EXPECT_EQ(&target.Canvas().Surface(), &target);
+        // The receiver's brush fills what a resize adds; the source is not touched.
+        target.SetSize(3, 2);
+        EXPECT_EQ(target.Pixel(0, 0), 0x123456u) << moved;
+        EXPECT_EQ(target.Pixel(2, 1), clBlack) << moved;
+        EXPECT_EQ(source.Width(), 2);
+    }
 }
 
 TEST(Sharing, DrawingStateKeepsItsLastValueWithinOneSurface) {

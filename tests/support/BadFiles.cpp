@@ -4,6 +4,7 @@
 #include "raster/Errors.h"
 #include "raster/TBitmap.h"
 #include "tests/support/Files.h"
+#include "tests/support/MemoryLimit.h"
 
 #include <filesystem>
 
@@ -39,6 +40,8 @@ std::vector<BadFile> BadFiles(const std::function<std::string()>& good, bool wit
              return bytes;
          },
          Fault::None, false, fixed(msg::kInvalidBitmap)},
+        {"100 bytes announcing 16000 x 16000", AnnouncedButAbsentBmp, Fault::None, false,
+         fixed(msg::kInvalidBitmap)},
         {"without read permission", good, Fault::OrdinaryUser, false, cannotOpen},
     };
     if (withVanished) {

@@ -6,7 +6,6 @@
 
 #include <csignal>
 #include <fstream>
-#include <utility>
 
 namespace test_support {
 
@@ -38,10 +37,15 @@ FileSizeLimit::~FileSizeLimit() {
 FaultScope::FaultScope(Fault fault, fs::path readOnly) : readOnly_(std::move(readOnly)) {
     if (fault == Fault::OrdinaryUser) {
         if (!readOnly_.empty()) {
-            fs::permissions(readOnly_,
-                            fs::perms::owner_write | fs::perms::group_write |
-                                fs::perms::others_write,
-                            fs::perm_options::remove);
+            const fs::perms writable =
+                fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write;
+            for (const auto& entry : fs::directory_iterator(readOnly_)) {
+                if (entry.is_regular_file()) {
+                    files_.emplace_back(entry.path(), entry.status().permissions());
+                    fs::permissions(entry.path(), writable, fs::perm_options::remove);
+                }
+            }
+            fs::permissions(readOnly_, writable, fs::perm_options::remove);
         }
         user_.emplace();
     } else {
@@ -56,6 +60,9 @@ FaultScope::~FaultScope() {
     user_.reset();
     if (!readOnly_.empty()) {
         fs::permissions(readOnly_, fs::perms::owner_write, fs::perm_options::add);
+    }
+    for (const auto& [path, perms] : files_) {
+        fs::permissions(path, perms);
     }
 }
 

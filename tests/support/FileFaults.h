@@ -8,6 +8,8 @@
 
 #include <filesystem>
 #include <optional>
+#include <utility>
+#include <vector>
 
 namespace test_support {
 
@@ -40,7 +42,8 @@ class FileSizeLimit {
 enum class Fault { None, OrdinaryUser, SizeLimit };
 
 // The fault in force while a command runs. An ordinary user also finds `readOnly` (if given)
-// without write permission, which stops its owner too when the tests do not run as root.
+// and the files in it without write permission, which stops their owner too when the tests do
+// not run as root (a writable file in a read-only folder would be written in place).
 class FaultScope {
   public:
     explicit FaultScope(Fault fault, std::filesystem::path readOnly = {});
@@ -50,6 +53,7 @@ class FaultScope {
 
   private:
     std::filesystem::path readOnly_;
+    std::vector<std::pair<std::filesystem::path, std::filesystem::perms>> files_;
     std::optional<AsOrdinaryUser> user_;
     std::optional<FileSizeLimit> limit_;
 };

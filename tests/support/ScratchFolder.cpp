@@ -22,16 +22,17 @@ ScratchFolder::ScratchFolder() {
 
 ScratchFolder::~ScratchFolder() {
     // A test may leave a folder without write permission; as an ordinary user its entries could
-    // not be removed then.
-    std::error_code ignored;
-    fs::permissions(root_, fs::perms::owner_all, fs::perm_options::add, ignored);
-    for (fs::recursive_directory_iterator it(root_, ignored), end; !ignored && it != end;
-         it.increment(ignored)) {
-        if (it->is_directory(ignored)) {
+    // not be removed then. Links are not followed: they may point anywhere.
+    std::error_code error;
+    fs::permissions(root_, fs::perms::owner_all, fs::perm_options::add, error);
+    for (fs::recursive_directory_iterator it(root_, error), end; !error && it != end;
+         it.increment(error)) {
+        std::error_code ignored;
+        if (fs::is_directory(it->symlink_status(ignored))) {
             fs::permissions(it->path(), fs::perms::owner_all, fs::perm_options::add, ignored);
         }
     }
-    fs::remove_all(root_, ignored);
+    fs::remove_all(root_, error);
 }
 
 std::string ScratchFolder::Path(const std::string& name) const {

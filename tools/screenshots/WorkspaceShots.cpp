@@ -33,6 +33,7 @@ class TSampleDialogs : public IDialogs {
     TMsgResult Warning(const std::string&) override { return TMsgResult::mrNo; }
     void Information(const std::string&) override {}
     void Error(const std::string&) override {}
+    std::optional<int> PopupMenu(const std::vector<std::string>&) override { return std::nullopt; }
 
   private:
     std::string path_;
@@ -59,7 +60,10 @@ void PaintWave(QWidget* view, QPoint from, QPoint to, int amplitude) {
 } // namespace
 
 bool OpenSampleWorkspace(const std::string& sample) {
-    const std::string path = SamplePath(sample);
+    return OpenWorkspaceOn(SamplePath(sample));
+}
+
+bool OpenWorkspaceOn(const std::string& path) {
     if (!FileExists(path)) {
         return false;
     }

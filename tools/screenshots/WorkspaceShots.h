@@ -12,6 +12,8 @@ class TMDIShadow;
 // Opens a fish workspace on a sample picture, with the frame enlarged to hold it; false when the
 // sample is missing.
 bool OpenSampleWorkspace(const std::string& sample);
+// The same on a picture anywhere.
+bool OpenWorkspaceOn(const std::string& path);
 
 // Lets the windows paint, then gives a still of the main window with `floating` (a top-level
 // window such as the pen window, when shown) and then `popup` (an open menu) drawn where they

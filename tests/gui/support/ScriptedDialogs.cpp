@@ -18,25 +18,43 @@ ScriptedDialogs::~ScriptedDialogs() {
 
 void ScriptedDialogs::ExpectOpen(std::optional<std::string> answer,
                                  std::function<void()> whileShown) {
-    script_.push_back({Kind::Open, "", std::move(answer), TMsgResult::mrOk, std::move(whileShown)});
+    script_.push_back(
+        {Kind::Open, "", std::move(answer), TMsgResult::mrOk, std::move(whileShown), std::nullopt});
 }
 
 void ScriptedDialogs::ExpectSave(std::optional<std::string> answer,
                                  std::function<void()> whileShown) {
-    script_.push_back({Kind::Save, "", std::move(answer), TMsgResult::mrOk, std::move(whileShown)});
+    script_.push_back(
+        {Kind::Save, "", std::move(answer), TMsgResult::mrOk, std::move(whileShown), std::nullopt});
 }
 
 void ScriptedDialogs::ExpectWarning(const std::string& text, TMsgResult answer,
                                     std::function<void()> whileShown) {
-    script_.push_back({Kind::Warning, text, std::nullopt, answer, std::move(whileShown)});
+    script_.push_back(
+        {Kind::Warning, text, std::nullopt, answer, std::move(whileShown), std::nullopt});
 }
 
 void ScriptedDialogs::ExpectInformation(const std::string& text) {
-    script_.push_back({Kind::Information, text, std::nullopt, TMsgResult::mrOk, {}});
+    script_.push_back({Kind::Information, text, std::nullopt, TMsgResult::mrOk, {}, std::nullopt});
 }
 
 void ScriptedDialogs::ExpectError(const std::string& text) {
-    script_.push_back({Kind::Error, text, std::nullopt, TMsgResult::mrOk, {}});
+    script_.push_back({Kind::Error, text, std::nullopt, TMsgResult::mrOk, {}, std::nullopt});
+}
+
+namespace {
+// A menu's items as one text, for the comparison and the failure message.
+std::string MenuText(const std::vector<std::string>& items) {
+    std::string text;
+    for (const std::string& item : items) {
+        text += (text.empty() ? "" : " | ") + item;
+    }
+    return text;
+}
+} // namespace
+
+void ScriptedDialogs::ExpectMenu(const std::vector<std::string>& items, std::optional<int> choice) {
+    script_.push_back({Kind::Menu, MenuText(items), std::nullopt, TMsgResult::mrOk, {}, choice});
 }
 
 void ScriptedDialogs::Verify() {
@@ -59,6 +77,8 @@ const char* ScriptedDialogs::KindName(Kind kind) {
         return "information box";
     case Kind::Error:
         return "error box";
+    case Kind::Menu:
+        return "pop-up menu";
     }
     return "?";
 }
@@ -110,4 +130,9 @@ void ScriptedDialogs::Information(const std::string& text) {
 
 void ScriptedDialogs::Error(const std::string& text) {
     Take(Kind::Error, text);
+}
+
+std::optional<int> ScriptedDialogs::PopupMenu(const std::vector<std::string>& items) {
+    std::optional<Step> step = Take(Kind::Menu, MenuText(items));
+    return step ? step->choice : std::nullopt;
 }

@@ -8,6 +8,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <vector>
 
 class ScriptedDialogs : public IDialogs {
   public:
@@ -23,6 +24,8 @@ class ScriptedDialogs : public IDialogs {
                        std::function<void()> whileShown = {});
     void ExpectInformation(const std::string& text);
     void ExpectError(const std::string& text);
+    // A pop-up menu of these items; `choice` is the index picked, or nothing for none.
+    void ExpectMenu(const std::vector<std::string>& items, std::optional<int> choice);
 
     // Fails the test for each unused expectation and forgets them.
     void Verify();
@@ -37,15 +40,17 @@ class ScriptedDialogs : public IDialogs {
     TMsgResult Warning(const std::string& text) override;
     void Information(const std::string& text) override;
     void Error(const std::string& text) override;
+    std::optional<int> PopupMenu(const std::vector<std::string>& items) override;
 
   private:
-    enum class Kind { Open, Save, Warning, Information, Error };
+    enum class Kind { Open, Save, Warning, Information, Error, Menu };
     struct Step {
         Kind kind;
         std::string text;
         std::optional<std::string> name;
         TMsgResult answer = TMsgResult::mrOk;
         std::function<void()> whileShown;
+        std::optional<int> choice;
     };
     // The next step if it is of that kind (and text); otherwise the failure is recorded.
     std::optional<Step> Take(Kind kind, const std::string& text);
