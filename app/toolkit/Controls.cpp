@@ -2,8 +2,8 @@
 #include "app/toolkit/Controls.h"
 
 #include "app/toolkit/Application.h"
-#include "raster/ViewZoom.h"
 #include "raster/RowConversions.h"
+#include "raster/ViewZoom.h"
 
 #include <QApplication>
 #include <QKeyEvent>
