@@ -246,16 +246,25 @@ void TMDIShadow::SpeedButton4Click() {
     });
 }
 
+// Both loads: a sheet chosen in the frame's Open dialog, read once its memory is known to fit.
+// False when the dialog was cancelled.
+bool TMDIShadow::AskForSheet(TBitmap& sheet) {
+    TOpenDialog* dialog = Form1->OpenDialog1;
+    if (!dialog->Execute()) {
+        return false;
+    }
+    RequireMemoryFor(PictureUse::ShadowSheet, dialog->FileName);
+    sheet.LoadFromFile(dialog->FileName);
+    return true;
+}
+
 // Load shadows: each bottom quadrant of a sheet stretched over a whole shadow surface, then
 // the views rebuilt as picture AND shadow. Nothing changes when the file cannot be read.
 void TMDIShadow::SpeedButton5Click() {
-    TOpenDialog* dialog = Form1->OpenDialog1;
-    if (!dialog->Execute()) {
+    TBitmap sheet;
+    if (!AskForSheet(sheet)) {
         return;
     }
-    RequireMemoryFor(PictureUse::ShadowSheet, dialog->FileName);
-    TBitmap sheet;
-    sheet.LoadFromFile(dialog->FileName);
     const int W = sheet.Width();
     const int H = sheet.Height();
     RecordStep([&] {
@@ -268,13 +277,10 @@ void TMDIShadow::SpeedButton5Click() {
 // Load Shadows in Place: a sheet's shadow quadrants go back over the fish's box, where the sheet
 // composer took them from, provided the sheet was made for a box of this size.
 void TMDIShadow::LoadShadowsInPlace1Click() {
-    TOpenDialog* dialog = Form1->OpenDialog1;
-    if (!dialog->Execute()) {
+    TBitmap sheet;
+    if (!AskForSheet(sheet)) {
         return;
     }
-    RequireMemoryFor(PictureUse::ShadowSheet, dialog->FileName);
-    TBitmap sheet;
-    sheet.LoadFromFile(dialog->FileName);
     // A sheet of another size throws before anything changes.
     RecordStep([&] {
         PlaceSheetShadows(sheet, SheetFishBox(), ZoomFactor(), Image3->Canvas().Surface(),

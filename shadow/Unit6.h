@@ -92,6 +92,7 @@ class TMDIShadow : public TForm {
     int ZoomFactor() const { return Zoomed ? 2 : 1; }
     void Paint(int pair, int x, int y);
     void ShowPenOutline();
+    bool AskForSheet(TBitmap& sheet);
     // Both views back to the plain (zoomed) picture.
     void RestoreViews();
     // Both views rebuilt as the picture ANDed with its shadow.
