@@ -127,7 +127,7 @@ void BM_DecodeStbImage(benchmark::State& state) {
     }
     CountPixels(state, side);
 }
-BENCHMARK(BM_DecodeStbImage)->Arg(2048)->Arg(4096)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_DecodeStbImage)->Arg(2048)->Arg(4096)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 void BM_EncodeStbImageWrite(benchmark::State& state) {
     const int side = static_cast<int>(state.range(0));
@@ -150,7 +150,11 @@ void BM_EncodeStbImageWrite(benchmark::State& state) {
     stbi_image_free(pixels);
     CountPixels(state, side);
 }
-BENCHMARK(BM_EncodeStbImageWrite)->Arg(2048)->Arg(4096)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_EncodeStbImageWrite)
+    ->Arg(2048)
+    ->Arg(4096)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
 
 template <Bytes (*Make)(int)> void DecodeVelmora(benchmark::State& state) {
     const int side = static_cast<int>(state.range(0));
@@ -185,7 +189,11 @@ void BM_DecodePalettedQImageToColours(benchmark::State& state) {
     }
     CountPixels(state, side);
 }
-BENCHMARK(BM_DecodePalettedQImageToColours)->Arg(2048)->Arg(4096)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_DecodePalettedQImageToColours)
+    ->Arg(2048)
+    ->Arg(4096)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
 
 void BM_DecodePalettedVelmora(benchmark::State& state) {
     DecodeVelmora<PalettedFile>(state);
@@ -199,9 +207,17 @@ void BM_DecodeRle8Velmora(benchmark::State& state) {
 void BM_DecodeRle8QImage(benchmark::State& state) {
     DecodeQImage<Rle8File>(state);
 }
-BENCHMARK(BM_DecodePalettedVelmora)->Arg(2048)->Arg(4096)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_DecodePalettedQImage)->Arg(2048)->Arg(4096)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_DecodeRle8Velmora)->Arg(2048)->Arg(4096)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_DecodeRle8QImage)->Arg(2048)->Arg(4096)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_DecodePalettedVelmora)
+    ->Arg(2048)
+    ->Arg(4096)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+BENCHMARK(BM_DecodePalettedQImage)
+    ->Arg(2048)
+    ->Arg(4096)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+BENCHMARK(BM_DecodeRle8Velmora)->Arg(2048)->Arg(4096)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_DecodeRle8QImage)->Arg(2048)->Arg(4096)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 } // namespace

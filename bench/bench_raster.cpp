@@ -153,13 +153,38 @@ void BM_HalvingCopy(benchmark::State& state) {
 
 } // namespace
 
-BENCHMARK(BM_MemcpyFileBytes)->Arg(512)->Arg(2048)->Arg(4096)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_DecodeVelmora)->Arg(512)->Arg(2048)->Arg(4096)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_DecodeOpenCv)->Arg(512)->Arg(2048)->Arg(4096)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_DecodeQImage)->Arg(2048)->Arg(4096)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_EncodeVelmora)->Arg(512)->Arg(2048)->Arg(4096)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_EncodeOpenCv)->Arg(512)->Arg(2048)->Arg(4096)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_EncodeQImage)->Arg(2048)->Arg(4096)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_MemcpyFileBytes)
+    ->Arg(512)
+    ->Arg(2048)
+    ->Arg(4096)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+BENCHMARK(BM_DecodeVelmora)
+    ->Arg(512)
+    ->Arg(2048)
+    ->Arg(4096)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+BENCHMARK(BM_DecodeOpenCv)
+    ->Arg(512)
+    ->Arg(2048)
+    ->Arg(4096)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+BENCHMARK(BM_DecodeQImage)->Arg(2048)->Arg(4096)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_EncodeVelmora)
+    ->Arg(512)
+    ->Arg(2048)
+    ->Arg(4096)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+BENCHMARK(BM_EncodeOpenCv)
+    ->Arg(512)
+    ->Arg(2048)
+    ->Arg(4096)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+BENCHMARK(BM_EncodeQImage)->Arg(2048)->Arg(4096)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_PixelReadWritePass)->Arg(4096)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_HalvingCopy)->Arg(4096)->Unit(benchmark::kMillisecond);
 

@@ -3,6 +3,7 @@
 #include "raster/BmpFormat.h"
 #include "raster/Errors.h"
 #include "raster/RowConversions.h"
+#include "raster/SideBySide.h"
 
 #include <algorithm>
 #include <array>
@@ -222,8 +223,9 @@ int TargetRow(const Layout& layout, int storedRow) {
     return layout.TopDown ? storedRow : layout.Height - 1 - storedRow;
 }
 
-void DecodeUncompressed(const PixelSource& source, const Layout& layout, const Palette& palette,
-                        TBitmap& out) {
+// Decodes the stored rows [first, last) into the picture whose top row starts at `pixels`.
+void DecodeRows(const PixelSource& source, const Layout& layout, const Palette& palette,
+                std::uint32_t* pixels, int first, int last) {
     const int width = layout.Width;
     const int bits = layout.BitCount;
     const Channel red(layout.Masks[0]), green(layout.Masks[1]), blue(layout.Masks[2]);
@@ -232,7 +234,7 @@ void DecodeUncompressed(const PixelSource& source, const Layout& layout, const P
                                 layout.Masks[2] == 0x000000FF;
     const RowConversions& convert = RowConverter();
     std::vector<std::uint8_t> padded;
-    for (int r = 0; r < layout.Height; ++r) {
+    for (int r = first; r < last; ++r) {
         const std::uint64_t start = static_cast<std::uint64_t>(r) * layout.RowBytes;
         const std::uint8_t* row = source.Span(start, layout.RowBytes);
         if (!row) {
@@ -243,7 +245,8 @@ void DecodeUncompressed(const PixelSource& source, const Layout& layout, const P
             }
             row = padded.data();
         }
-        std::uint32_t* target = out.MutableRow(TargetRow(layout, r));
+        std::uint32_t* target = pixels + static_cast<std::size_t>(TargetRow(layout, r)) *
+                                             static_cast<std::size_t>(width);
         switch (bits) {
         case 24:
             convert.FromBgr(row, target, width);
@@ -275,6 +278,22 @@ void DecodeUncompressed(const PixelSource& source, const Layout& layout, const P
             break;
         }
     }
+}
+
+// Below this many pixels a second thread costs more than the half of the rows it takes over.
+constexpr std::int64_t kPixelsWorthASecondThread = std::int64_t{1} << 20;
+
+// The rows convert independently, so large pictures decode in two bands side by side: a
+// decode is bound by the memory it writes, and a second core brings its own share of it.
+void DecodeUncompressed(const PixelSource& source, const Layout& layout, const Palette& palette,
+                        TBitmap& out) {
+    // The picture's pixels are made private here, on the calling thread; the bands only write.
+    std::uint32_t* pixels = out.MutableRow(0);
+    const int half = layout.Height / 2;
+    RunSideBySide(
+        std::int64_t{layout.Width} * layout.Height >= kPixelsWorthASecondThread,
+        [&] { DecodeRows(source, layout, palette, pixels, half, layout.Height); },
+        [&] { DecodeRows(source, layout, palette, pixels, 0, half); });
 }
 
 // Run-length data: runs that pass the row's end are clipped, a delta or a row past the picture

@@ -2,6 +2,7 @@
 #include "raster/MemoryGuard.h"
 
 #include "raster/Errors.h"
+#include "raster/PixelStore.h"
 
 #include <algorithm>
 #include <condition_variable>
@@ -58,7 +59,12 @@ MemoryReservation ReserveMemory(std::uint64_t bytes) {
     for (;;) {
         // Memory a reservation holder has already taken counts twice here, as taken and as
         // reserved: a check beside others errs on the safe side, and waits rather than fails.
-        const std::uint64_t available = AvailableMemory();
+        std::uint64_t available = AvailableMemory();
+        if (available < reserved || bytes > available - reserved) {
+            // Memory kept for reuse by this program counts as taken until it is given back.
+            pixel_store::GiveBackKeptMemory();
+            available = AvailableMemory();
+        }
         if (available >= reserved && bytes <= available - reserved) {
             reserved += bytes;
             return MemoryReservation(bytes);

@@ -1,4 +1,5 @@
-// The storage of a surface's pixels: large stores sit on huge pages where the system offers them.
+// The storage of a surface's pixels: large stores sit on huge pages where the system offers them,
+// and are kept for reuse once released.
 #pragma once
 
 #include <cstddef>
@@ -8,13 +9,16 @@
 #include <vector>
 
 namespace pixel_store {
-// Stores of this many bytes or more are placed on 2 MiB boundaries and marked for huge pages:
-// a fresh large surface is otherwise touched one 4 KiB page at a time, and those first touches
-// cost more than decoding or turning the pixels themselves.
+// Stores of this many bytes or more are marked for huge pages and come back for the next large
+// store once released: fresh memory is otherwise touched one 4 KiB page at a time, and those
+// first touches cost more than decoding or turning the pixels themselves.
 constexpr std::size_t kLargeStoreBytes = std::size_t{2} << 20;
 
 void* Allocate(std::size_t bytes);
 void Release(void* store, std::size_t bytes) noexcept;
+
+// Gives the memory the program keeps for reuse (see Allocate) back to the system.
+void GiveBackKeptMemory() noexcept;
 } // namespace pixel_store
 
 template <class T> struct PixelAllocator {

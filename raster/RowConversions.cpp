@@ -297,15 +297,20 @@ template <class T> __attribute__((target("avx2"))) void Store32(T* p, __m256i v)
     _mm256_storeu_si256(reinterpret_cast<__m256i*>(p), v);
 }
 
+// Four 24-bit pixels from `p` in the low half, the next four in the high half.
+__attribute__((target("avx2"))) __m256i BgrHalves(const std::uint8_t* p) {
+    return _mm256_inserti128_si256(_mm256_castsi128_si256(Load16(p)), Load16(p + 12), 1);
+}
+
 __attribute__((target("avx2"))) int FromBgrAvx2Kernel(const std::uint8_t* in, std::uint32_t* out,
                                                       int x, int width) {
     const __m256i order = _mm256_broadcastsi128_si256(BgrOrder128());
-    // Bytes 0-15 to the low half, 12-27 to the high half: four pixels in each.
-    const __m256i spread = _mm256_setr_epi32(0, 1, 2, 3, 3, 4, 5, 6);
-    // Eight pixels from a 32-byte load, while eleven pixels' bytes remain to cover it.
-    for (; width - x >= 11; x += 8) {
-        const __m256i bytes = _mm256_permutevar8x32_epi32(Load32(in + 3 * x), spread);
-        Store32(out + x, _mm256_shuffle_epi8(bytes, order));
+    // Four pixels in each half of a register, loaded straight into the halves (cheaper than
+    // spreading one 32-byte load across them); sixteen pixels a round, while eighteen pixels'
+    // bytes remain to cover its last 16-byte load.
+    for (; width - x >= 18; x += 16) {
+        Store32(out + x, _mm256_shuffle_epi8(BgrHalves(in + 3 * x), order));
+        Store32(out + x + 8, _mm256_shuffle_epi8(BgrHalves(in + 3 * x + 24), order));
     }
     return FromBgrSsse3Kernel(in, out, x, width);
 }

@@ -2,6 +2,7 @@
 #include "rotate/RotationTransform.h"
 
 #include "raster/PixelRows.h"
+#include "raster/SideBySide.h"
 #include "rotate/RowGather.h"
 
 #include <algorithm>
@@ -9,8 +10,6 @@
 #include <cstddef>
 #include <cstdint>
 #include <limits>
-#include <system_error>
-#include <thread>
 #include <vector>
 
 int RealToInt(float value) {
@@ -212,21 +211,11 @@ void WriteBothDirections(TBitmap& upBitmap, TBitmap& downBitmap, int side,
     // Private pixels are made here, on the calling thread; the writers only touch them.
     std::uint32_t* upPixels = upBitmap.MutableRow(0);
     std::uint32_t* downPixels = downBitmap.MutableRow(0);
-    std::thread upWriter;
     const bool separate = &upBitmap != &downBitmap;
-    if (separate && side >= kSideWorthASecondThread && std::thread::hardware_concurrency() > 1) {
-        try {
-            upWriter = std::thread([&] { WriteDirection(upPixels, side, up, view, fill); });
-        } catch (const std::system_error&) {
-            // No thread to be had: the up direction is written below instead.
-        }
-    }
-    WriteDirection(downPixels, side, down, view, fill);
-    if (upWriter.joinable()) {
-        upWriter.join();
-    } else {
-        WriteDirection(upPixels, side, up, view, fill);
-    }
+    RunSideBySide(
+        separate && side >= kSideWorthASecondThread,
+        [&] { WriteDirection(upPixels, side, up, view, fill); },
+        [&] { WriteDirection(downPixels, side, down, view, fill); });
     downBitmap.Changed();
     upBitmap.Changed();
 }

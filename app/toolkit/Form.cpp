@@ -5,6 +5,7 @@
 #include "app/toolkit/Application.h"
 #include "app/toolkit/ClientArea.h"
 #include "app/toolkit/Dialogs.h"
+#include "app/toolkit/SurfacePainting.h"
 
 #include <QEvent>
 #include <QKeyEvent>
@@ -229,9 +230,7 @@ void TForm::PaintSurface(QPainter& painter, const QRect& area) {
         if (drawn != area) {
             painter.fillRect(area, ToQColor(settings_.Color));
         }
-        if (!drawn.isEmpty()) {
-            painter.drawImage(drawn.topLeft(), ToQImage(*surface_, drawn));
-        }
+        DrawSurface(painter, *surface_, drawn);
     });
     painting_ = false;
 }
