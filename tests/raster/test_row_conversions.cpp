@@ -159,8 +159,9 @@ struct OddSize {
     int Width;
     int Height;
 };
-constexpr OddSize kOddSizes[] = {{1, 1},  {3, 5},  {5, 2},  {17, 3},  {31, 4},
-                                 {33, 7}, {67, 2}, {70, 3}, {101, 5}, {257, 2}};
+// The last is large enough to decode in two bands, on two threads.
+constexpr OddSize kOddSizes[] = {{1, 1},  {3, 5},  {5, 2},   {17, 3},  {31, 4},     {33, 7},
+                                 {67, 2}, {70, 3}, {101, 5}, {257, 2}, {1031, 1019}};
 
 // The 54 header bytes: file size, reserved, pixel offset, header size, width, height, then
 // one plane and the depth; everything after (no compression, sizes, counts) is 0.
