@@ -3,7 +3,6 @@
 // activating the animation preview (the sheet composed, both frames drawn and shown), and one
 // tick of the preview (a frame drawn and shown) beside a plain copy of the frame.
 #include "app/Unit1.h"
-#include "app/toolkit/Application.h"
 #include "app/toolkit/ClientArea.h"
 #include "fish/Unit2.h"
 #include "fish/Unit4.h"
@@ -13,7 +12,6 @@
 #include "tests/support/ScratchFolder.h"
 #include "tests/support/Surfaces.h"
 
-#include <QApplication>
 #include <QPaintEvent>
 #include <QTest>
 #include <QToolButton>
@@ -202,14 +200,3 @@ void BM_PreviewFrameCopy(benchmark::State& state) {
 BENCHMARK(BM_PreviewFrameCopy)->Arg(1024)->Arg(2048)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 } // namespace
-
-int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication qt(argc, argv);
-    TApplication application;
-    Application->SetTitle("VELMORA.exe");
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

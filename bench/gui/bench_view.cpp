@@ -2,7 +2,6 @@
 // view of a 4096 x 4096 picture at 100% and at 1600%, and one paint step of the shadow editor at
 // 1600% (the mouse move painted into shadow and view, with and without drawing the change).
 #include "app/Unit1.h"
-#include "app/toolkit/Application.h"
 #include "app/toolkit/ClientArea.h"
 #include "fish/Unit4.h"
 #include "shadow/Unit3.h"
@@ -126,14 +125,3 @@ BENCHMARK(BM_PaintStep)
     ->UseRealTime();
 
 } // namespace
-
-int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication qt(argc, argv);
-    TApplication application;
-    Application->SetTitle("VELMORA.exe");
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
