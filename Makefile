@@ -4,7 +4,7 @@ BUILD_DIR ?= build
 JOBS ?= $(shell nproc)
 CMAKE_FLAGS ?=
 
-.PHONY: all deps build run test asan-test soak bench fuzz-build fuzz fuzz-pipeline screenshots \
+.PHONY: all deps build run test asan-test soak bench fuzz-build fuzz fuzz-pipeline screenshots guide-images \
 	install package format format-check clean
 
 all: build
@@ -87,6 +87,12 @@ fuzz-pipeline:
 screenshots: build
 	mkdir -p $(BUILD_DIR)/screenshots
 	QT_QPA_PLATFORM=offscreen $(BUILD_DIR)/tools/screenshots/velmora_screenshots $(BUILD_DIR)/screenshots
+
+# The user's guide's pictures, rendered from the sample pictures (VELMORA_SAMPLES, by default
+# ../shared/samples) into docs/guide; the guide's test finds each one it names there.
+guide-images: build
+	rm -f docs/guide/*.png
+	QT_QPA_PLATFORM=offscreen $(BUILD_DIR)/tools/screenshots/guide/velmora_guide_images docs/guide
 
 # `make install PREFIX=/usr DESTDIR=/tmp/stage` installs under DESTDIR/PREFIX; the programs
 # read nothing from the source or build folder afterwards.

@@ -1,0 +1,64 @@
+// The guide's pictures of working comfortably: the shadow editor zoomed in, and its Edit menu
+// with Undo, Redo and Load Shadows in Place.
+#include "app/Unit1.h"
+#include "app/toolkit/ClientArea.h"
+#include "screenshots/WorkspaceShots.h"
+#include "screenshots/guide/GuideImages.h"
+#include "shadow/Unit3.h"
+#include "shadow/Unit6.h"
+#include "support/GuiTestSupport.h"
+#include "support/MouseStrokes.h"
+
+#include <QAction>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPainter>
+#include <QTest>
+
+namespace {
+TMDIShadow* PaintedEditor() {
+    TGuideUser user;
+    user.Opens.push_back(SamplePicture("clownfish-120x80.bmp"));
+    return OpenGuideWorkspace() ? PaintSampleShadows() : nullptr;
+}
+
+void ComfortJourney(TGuidePictures& out) {
+    TMDIShadow* editor = PaintedEditor();
+    if (!editor) {
+        out.Put("shadow-zoom", {});
+        return;
+    }
+    editor->SetBounds(0, 0, 620, 440);
+    gui_test::RunPostedEvents();
+    // Ctrl and + twice from 100%, the pointer over the first stroke.
+    TClientArea* area = editor->ClientArea();
+    gui_test::Hover(editor->Image1, QPoint(80, 62));
+    for (int i = 0; i < 2; ++i) {
+        QTest::keyClick(area, Qt::Key_Plus, Qt::ControlModifier);
+    }
+    gui_test::RunPostedEvents();
+    out.Put("shadow-zoom", CropToChild(FrameStill(), editor));
+
+    area->SetZoom(100);
+    editor->Undo1->trigger();
+    QMenuBar* bar = Form1->MenuBarView();
+    for (QAction* action : bar->actions()) {
+        if (action->menu() && action->menu()->objectName() == "Edit1") {
+            bar->setActiveAction(action);
+            gui_test::RunPostedEvents();
+            QImage still = FrameStill();
+            QMenu* menu = action->menu();
+            const QPoint at = menu->geometry().topLeft() - Form1->geometry().topLeft();
+            QPainter(&still).drawImage(at, menu->grab().toImage());
+            const QRect shown = QRect(QPoint(0, 0), QPoint(at.x() + menu->width() + 160,
+                                                           at.y() + menu->height() + 120));
+            menu->hide();
+            out.Put("shadow-edit-menu", still.copy(shown.intersected(still.rect())));
+            return;
+        }
+    }
+    out.Put("shadow-edit-menu", {});
+}
+
+TRegisterJourney comfortJourney{"comfort", ComfortJourney};
+} // namespace

@@ -1,0 +1,44 @@
+// The guide's second journey: a saved sheet opened with Rotate, turned by another angle, and the
+// up and down files Create Data writes beside it.
+#include "app/Unit1.h"
+#include "rotate/Unit8.h"
+#include "screenshots/guide/GuideImages.h"
+#include "support/GuiTestSupport.h"
+
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+#include <QToolButton>
+
+namespace {
+void RotateJourney(TGuidePictures& out) {
+    const std::string sheet = WorkspaceSavedAs("clownfish-120x80.bmp", "clownfish.bmp");
+    CloseAllChildren();
+    TGuideUser user;
+    user.Opens.push_back(sheet);
+    Form1->BitBtn3->click();
+    gui_test::RunPostedEvents();
+    auto* window = qobject_cast<TMDIRotate*>(Form1->ActiveMDIChild());
+    if (sheet.empty() || !window) {
+        out.Put("rotate-window", {});
+        return;
+    }
+    window->SetBounds(0, 0, 460, 330);
+    out.Put("rotate-window", CropToChild(FrameStill(), window));
+
+    // A new angle typed over the old one, then the Rotate button.
+    QTest::keyClick(window->Edit1, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClicks(window->Edit1, "20");
+    QTest::mouseClick(window->BitBtn1, Qt::LeftButton);
+    gui_test::RunPostedEvents();
+    out.Put("rotate-turned", CropToChild(FrameStill(), window));
+
+    QTest::mouseClick(window->SpeedButton1, Qt::LeftButton);
+    gui_test::RunPostedEvents();
+    const std::string base = sheet.substr(0, sheet.size() - 4);
+    out.Put("rotate-files", Captioned({{FilePicture(base + "u.bmp", 2), "clownfishu.bmp (up)"},
+                                       {FilePicture(base + "d.bmp", 2), "clownfishd.bmp (down)"}}));
+}
+
+TRegisterJourney rotateJourney{"rotate", RotateJourney};
+} // namespace
