@@ -89,10 +89,12 @@ screenshots: build
 	QT_QPA_PLATFORM=offscreen $(BUILD_DIR)/tools/screenshots/velmora_screenshots $(BUILD_DIR)/screenshots
 
 # The user's guide's pictures, rendered from the sample pictures (VELMORA_SAMPLES, by default
-# ../shared/samples) into docs/guide; the guide's test finds each one it names there.
+# ../shared/samples) into docs/guide, with an 8-bit palette where that looks the same; the guide's
+# test finds each one it names there.
 guide-images: build
 	rm -f docs/guide/*.png
 	QT_QPA_PLATFORM=offscreen $(BUILD_DIR)/tools/screenshots/guide/velmora_guide_images docs/guide
+	/usr/bin/python3 scripts/guide_palette.py docs/guide/*.png
 
 # `make install PREFIX=/usr DESTDIR=/tmp/stage` installs under DESTDIR/PREFIX; the programs
 # read nothing from the source or build folder afterwards.

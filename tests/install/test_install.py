@@ -1,7 +1,8 @@
 #!/usr/bin/env python3
 """The install test: installs the build into a temporary DESTDIR, then runs and judges what it
 finds there only: the two programs, the menu entry, the AppStream file, the icons, the manual
-pages, and that no installed file names the source or build folder.
+pages, the user's guide with its pictures, and that no installed file names the source or build
+folder.
 
 ctest runs it with VELMORA_BUILD_DIR, VELMORA_VERSION, VELMORA_PROGRAM_ICON and
 VELMORA_CLOSE_WHEN_SHOWN (the library that closes the program's main window once it is shown).
@@ -9,6 +10,7 @@ VELMORA_CLOSE_WHEN_SHOWN (the library that closes the program's main window once
 import glob
 import gzip
 import os
+import re
 import shutil
 import subprocess
 import tempfile
@@ -122,6 +124,15 @@ class Installed(unittest.TestCase):
             self.assertEqual((done.returncode, done.stderr), (0, ""), page)
             for text in expected:
                 self.assertIn(text, done.stdout, page)
+
+    def test_guide_is_installed_with_every_picture_it_shows(self):
+        guide = self.installed("share", "doc", "velmora", "GUIDE.md")
+        with open(guide, encoding="utf-8") as text:
+            shown = re.findall(r"!\[[^\]]*\]\((guide/[^)\s]+)\)", text.read())
+        self.assertTrue(shown, guide)
+        for picture in shown:
+            self.assertTrue(os.path.isfile(os.path.join(os.path.dirname(guide), picture)),
+                            picture)
 
     def test_no_installed_file_names_the_source_or_build_folder(self):
         folders = {os.path.realpath(SOURCE_DIR).encode(), self.build.encode()}

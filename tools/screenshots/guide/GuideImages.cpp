@@ -9,7 +9,6 @@
 #include "shadow/Unit6.h"
 #include "support/GuiTestSupport.h"
 #include "support/MouseStrokes.h"
-#include "tests/support/ScratchFolder.h"
 
 #include <QDir>
 #include <QMdiSubWindow>
@@ -22,7 +21,7 @@
 
 namespace {
 // The frame's size while a workspace is on show: room for the editor's two zoomed views.
-const QSize kStagingSize(980, 660);
+const QSize kStagingSize(700, 440);
 const QColor kGround(246, 246, 242);
 
 int ColourCount(const QImage& picture, int limit) {
@@ -64,8 +63,8 @@ void TGuidePictures::Put(const QString& name, const QImage& picture) {
     QImage written = picture.convertToFormat(QImage::Format_RGB32);
     // With 256 colours or fewer the palette holds every one of them: nothing changes.
     if (ColourCount(written, 256) <= 256) {
-        written = written.convertToFormat(QImage::Format_Indexed8, Qt::ThresholdDither |
-                                                                       Qt::AvoidDither);
+        written =
+            written.convertToFormat(QImage::Format_Indexed8, Qt::ThresholdDither | Qt::AvoidDither);
     }
     // Quality 0 is the strongest compression.
     if (!written.save(file, "PNG", 0)) {
@@ -102,13 +101,28 @@ std::optional<std::string> TGuideUser::ExecuteSave(const TSaveDialog&) {
     return path;
 }
 
-std::string SamplePicture(const std::string& name) {
-    return (std::filesystem::path(VELMORA_SAMPLES) / name).lexically_normal().string();
+namespace {
+std::filesystem::path GuideFolder() {
+    return std::filesystem::temp_directory_path() / "velmora-guide";
+}
+} // namespace
+
+std::string SamplePicture(const std::string& sample, const std::string& name) {
+    const std::filesystem::path folder = GuideFolder() / "pictures";
+    std::filesystem::create_directories(folder);
+    std::filesystem::copy_file(std::filesystem::path(VELMORA_SAMPLES) / sample, folder / name,
+                               std::filesystem::copy_options::overwrite_existing);
+    return (folder / name).string();
 }
 
-std::string ScratchFile(const std::string& name) {
-    static const test_support::ScratchFolder folder;
-    return folder.Path(name);
+std::string DataFile(const std::string& name) {
+    const std::filesystem::path folder = GuideFolder() / "data";
+    std::filesystem::create_directories(folder);
+    return (folder / name).string();
+}
+
+void RemoveGuideFolder() {
+    std::filesystem::remove_all(GuideFolder());
 }
 
 QImage FrameStill(QWidget* floating) {
@@ -127,9 +141,18 @@ QImage CropToChild(const QImage& still, const TForm* child, int margin) {
     return still.copy(rect.intersected(still.rect()));
 }
 
-QImage CropToWindow(const QImage& still, const QWidget* window) {
-    const QRect rect(window->geometry().topLeft() - Form1->geometry().topLeft(), window->size());
-    return still.copy(rect.intersected(still.rect()));
+QImage CropToChildren(const QImage& still, const QWidget* floating) {
+    QRect shown(0, 0, 1, 1);
+    for (int i = 0; i < Form1->MDIChildCount(); ++i) {
+        shown |= OuterRect(Form1->MDIChildren(i));
+    }
+    if (floating && floating->isVisible()) {
+        shown |=
+            QRect(floating->geometry().topLeft() - Form1->geometry().topLeft(), floating->size());
+    }
+    const int margin = 12;
+    return still.copy(QRect(0, 0, shown.right() + 1 + margin, shown.bottom() + 1 + margin)
+                          .intersected(still.rect()));
 }
 
 QImage FilePicture(const std::string& path, int scale) {
@@ -158,6 +181,9 @@ QImage Captioned(const std::vector<std::pair<QImage, QString>>& pictures) {
     int x = gap;
     for (const auto& [picture, caption] : pictures) {
         painter.drawImage(x, gap, picture);
+        // A thin outline shows where white pictures end on the light ground.
+        painter.setPen(QColor(150, 150, 150));
+        painter.drawRect(x - 1, gap - 1, picture.width() + 1, picture.height() + 1);
         painter.setPen(Qt::black);
         painter.drawText(QRect(x - gap / 2, gap + height + 4, picture.width() + gap, captionHeight),
                          Qt::AlignHCenter | Qt::AlignTop, caption);
@@ -219,16 +245,15 @@ bool OpenGuideWorkspace() {
     return true;
 }
 
-std::string WorkspaceSavedAs(const std::string& sample, const std::string& sheetName) {
+bool WorkspaceSavedAs(const std::string& picture, const std::string& sheet) {
     TGuideUser user;
-    user.Opens.push_back(SamplePicture(sample));
-    const std::string sheet = ScratchFile(sheetName);
+    user.Opens.push_back(picture);
     user.Saves.push_back(sheet);
     TMDIShadow* editor = OpenGuideWorkspace() ? PaintSampleShadows() : nullptr;
     if (!editor) {
-        return "";
+        return false;
     }
     editor->SpeedButton1->click();
     gui_test::RunPostedEvents();
-    return FileExists(sheet) ? sheet : "";
+    return FileExists(sheet);
 }

@@ -59,10 +59,14 @@ class TGuideUser : public IDialogs {
     std::optional<int> PopupMenu(const std::vector<std::string>&) override { return std::nullopt; }
 };
 
-// A sample picture's path, normalised as a file dialog gives it.
-std::string SamplePicture(const std::string& name);
-// A fresh scratch folder's file that lives until the tool ends.
-std::string ScratchFile(const std::string& name);
+// The guide's pictures show the paths of the files in their captions: a copy of the sample picture
+// `sample` named `name` in the fixed folder "velmora-guide/pictures" of the temporary folder, so
+// the captions are the same at every run. Throws when the sample is missing.
+std::string SamplePicture(const std::string& sample, const std::string& name);
+// A file in the fixed folder "velmora-guide/data", where the journeys save what they make.
+std::string DataFile(const std::string& name);
+// Removes the fixed folder with everything in it.
+void RemoveGuideFolder();
 
 // The main window as it stands, with `floating` (a shown top-level window such as the pen window)
 // drawn where it stands over it.
@@ -70,8 +74,9 @@ QImage FrameStill(QWidget* floating = nullptr);
 // The part of a still of the main window that shows `child` (its frame included) with `margin`
 // pixels around it, as far as the still reaches.
 QImage CropToChild(const QImage& still, const TForm* child, int margin = 0);
-// The part of a still that shows a top-level window.
-QImage CropToWindow(const QImage& still, const QWidget* window);
+// The part of a still of the main window from its top-left corner to the farthest corner of its
+// child windows and `floating` (when shown), the empty work area beyond left out.
+QImage CropToChildren(const QImage& still, const QWidget* floating = nullptr);
 
 // A file the program wrote, enlarged by `scale` without smoothing.
 QImage FilePicture(const std::string& path, int scale);
@@ -85,9 +90,9 @@ QImage ExplainedSheet(const std::string& sheetPath, int scale);
 // enlarged to hold the workspace, and offsets the three windows one behind the other; false
 // unless all three opened.
 bool OpenGuideWorkspace();
-// Opens a fish workspace on a sample picture, picks the background at the picture's corner,
-// paints both shadow patterns and saves the sheet into the scratch folder under `sheetName`.
+// Opens a fish workspace on a picture, picks the background at the picture's corner,
+// paints both shadow patterns and saves the sheet as `sheet`.
 // The saved sheet's path, or "" when a step failed. The workspace stays.
-std::string WorkspaceSavedAs(const std::string& sample, const std::string& sheetName);
+bool WorkspaceSavedAs(const std::string& picture, const std::string& sheet);
 // Closes every child window of the main window, answering its questions with No.
 void CloseAllChildren();

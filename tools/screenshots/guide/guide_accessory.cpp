@@ -12,7 +12,7 @@
 namespace {
 void AccessoryJourney(TGuidePictures& out) {
     TGuideUser user;
-    user.Opens.push_back(SamplePicture("rock-200x150.bmp"));
+    user.Opens.push_back(SamplePicture("rock-200x150.bmp", "rock.bmp"));
     Form1->BitBtn1->click();
     gui_test::RunPostedEvents();
     auto* window = qobject_cast<TMDIAcc*>(Form1->ActiveMDIChild());
@@ -24,13 +24,12 @@ void AccessoryJourney(TGuidePictures& out) {
     out.Put("accessory-window", CropToChild(FrameStill(), window));
 
     // Named with capitals, as a user may type it: the files are written lower-cased.
-    const std::string chosen = ScratchFile("Rock.bmp");
+    const std::string chosen = DataFile("Rock.bmp");
     user.Saves.push_back(chosen);
     window->SpeedButton1->click();
     gui_test::RunPostedEvents();
-    const std::string folder = chosen.substr(0, chosen.size() - 8);
-    out.Put("accessory-files", Captioned({{FilePicture(folder + "rock.bmp", 1), "rock.bmp"},
-                                          {FilePicture(folder + "rockm.bmp", 1), "rockm.bmp"}}));
+    out.Put("accessory-files", Captioned({{FilePicture(DataFile("rock.bmp"), 1), "rock.bmp"},
+                                          {FilePicture(DataFile("rockm.bmp"), 1), "rockm.bmp"}}));
 }
 
 TRegisterJourney accessoryJourney{"accessory", AccessoryJourney};

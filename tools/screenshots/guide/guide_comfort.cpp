@@ -18,7 +18,7 @@
 namespace {
 TMDIShadow* PaintedEditor() {
     TGuideUser user;
-    user.Opens.push_back(SamplePicture("clownfish-120x80.bmp"));
+    user.Opens.push_back(SamplePicture("clownfish-120x80.bmp", "clownfish.bmp"));
     return OpenGuideWorkspace() ? PaintSampleShadows() : nullptr;
 }
 
@@ -28,15 +28,18 @@ void ComfortJourney(TGuidePictures& out) {
         out.Put("shadow-zoom", {});
         return;
     }
-    editor->SetBounds(0, 0, 620, 440);
+    editor->SetBounds(0, 0, 620, 370);
     gui_test::RunPostedEvents();
-    // Ctrl and + twice from 100%, the pointer over the first stroke.
+    // Ctrl and + twice from 100%, then scrolled to the first stroke with the pointer over it.
     TClientArea* area = editor->ClientArea();
-    gui_test::Hover(editor->Image1, QPoint(80, 62));
     for (int i = 0; i < 2; ++i) {
         QTest::keyClick(area, Qt::Key_Plus, Qt::ControlModifier);
     }
     gui_test::RunPostedEvents();
+    const QPoint stroke = QPoint(80, 62) * area->Zoom() / 100;
+    area->ScrollTo(editor->Image1->mapTo(area->Content(), stroke) - QPoint(260, 150 + area->y()));
+    gui_test::RunPostedEvents();
+    gui_test::Hover(editor->Image1, stroke + QPoint(4, 4));
     out.Put("shadow-zoom", CropToChild(FrameStill(), editor));
 
     area->SetZoom(100);
@@ -50,8 +53,9 @@ void ComfortJourney(TGuidePictures& out) {
             QMenu* menu = action->menu();
             const QPoint at = menu->geometry().topLeft() - Form1->geometry().topLeft();
             QPainter(&still).drawImage(at, menu->grab().toImage());
-            const QRect shown = QRect(QPoint(0, 0), QPoint(at.x() + menu->width() + 160,
-                                                           at.y() + menu->height() + 120));
+            const QRect editorRect(editor->mapTo(Form1, QPoint(0, 0)), editor->size());
+            const QRect shown(QPoint(0, 0),
+                              QPoint(editorRect.right(), at.y() + menu->height() + 110));
             menu->hide();
             out.Put("shadow-edit-menu", still.copy(shown.intersected(still.rect())));
             return;

@@ -28,15 +28,15 @@ void FishJourney(TGuidePictures& out) {
     Form1->Show();
     out.Put("main-window", FrameStill());
 
-    const std::string sheet = ScratchFile("clownfish.bmp");
+    const std::string sheet = DataFile("clownfish.bmp");
     TGuideUser user;
-    user.Opens.push_back(SamplePicture("clownfish-120x80.bmp"));
+    user.Opens.push_back(SamplePicture("clownfish-120x80.bmp", "clownfish.bmp"));
     user.Saves.push_back(sheet);
     if (!OpenGuideWorkspace()) {
         out.Put("fish-workspace", {});
         return;
     }
-    out.Put("fish-workspace", FrameStill());
+    out.Put("fish-workspace", CropToChildren(FrameStill()));
 
     auto* fish = qobject_cast<TMDIFish*>(Form1->ActiveMDIChild());
     gui_test::Click(fish->Image1, QPoint(3, 3));
@@ -47,7 +47,7 @@ void FishJourney(TGuidePictures& out) {
         out.Put("shadow-editor", {});
         return;
     }
-    out.Put("shadow-editor", FrameStill(Form3));
+    out.Put("shadow-editor", CropToChildren(FrameStill(Form3), Form3));
     out.Put("pen-window", Captioned({{PenWindowAt(20, 10, 75), "as it starts"},
                                      {PenWindowAt(40, 6, 160), "wider, softer, darker"}}));
     PenWindowAt(20, 10, 75);

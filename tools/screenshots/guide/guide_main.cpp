@@ -23,6 +23,7 @@ int main(int argc, char** argv) {
         return 1;
     }
     TGuidePictures pictures(folder);
+    RemoveGuideFolder();
     try {
         Application->SetTitle("VELMORA.exe");
         gui_test::StartProgramWindows();
@@ -36,8 +37,10 @@ int main(int argc, char** argv) {
         CloseAllChildren();
     } catch (const std::exception& error) {
         std::cerr << "velmora_guide_images: " << error.what() << '\n';
+        RemoveGuideFolder();
         return 1;
     }
+    RemoveGuideFolder();
     gui_test::EndProgramWindows();
     return pictures.Failures() == 0 ? 0 : 1;
 }

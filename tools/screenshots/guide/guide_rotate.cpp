@@ -12,24 +12,29 @@
 
 namespace {
 void RotateJourney(TGuidePictures& out) {
-    const std::string sheet = WorkspaceSavedAs("clownfish-120x80.bmp", "clownfish.bmp");
+    const std::string sheet = DataFile("clownfish.bmp");
+    const bool saved =
+        WorkspaceSavedAs(SamplePicture("clownfish-120x80.bmp", "clownfish.bmp"), sheet);
     CloseAllChildren();
     TGuideUser user;
     user.Opens.push_back(sheet);
     Form1->BitBtn3->click();
     gui_test::RunPostedEvents();
     auto* window = qobject_cast<TMDIRotate*>(Form1->ActiveMDIChild());
-    if (sheet.empty() || !window) {
+    if (!saved || !window) {
         out.Put("rotate-window", {});
         return;
     }
-    window->SetBounds(0, 0, 460, 330);
+    window->SetBounds(0, 0, 460, 300);
+    // Enter in the angle box turns the sheet by the angle it starts with.
+    QTest::keyClick(window->Edit1, Qt::Key_Return);
+    gui_test::RunPostedEvents();
     out.Put("rotate-window", CropToChild(FrameStill(), window));
 
-    // A new angle typed over the old one, then the Rotate button.
+    // A new angle typed over the old one, then Enter.
     QTest::keyClick(window->Edit1, Qt::Key_A, Qt::ControlModifier);
     QTest::keyClicks(window->Edit1, "20");
-    QTest::mouseClick(window->BitBtn1, Qt::LeftButton);
+    QTest::keyClick(window->Edit1, Qt::Key_Return);
     gui_test::RunPostedEvents();
     out.Put("rotate-turned", CropToChild(FrameStill(), window));
 
