@@ -19,6 +19,7 @@ PICTURES = os.path.join(SOURCE_DIR, "docs", "guide")
 MESSAGES_HEADING = "## What the message boxes say"
 BATCH_HEADING = "## Many files at once: velmora-batch"
 PNG_SIGNATURE = b"\x89PNG\r\n\x1a\n"
+LARGEST_PICTURE = 64 * 1024
 
 
 def read(path):
@@ -55,6 +56,8 @@ class Guide(unittest.TestCase):
             self.assertTrue(os.path.isfile(path), "missing picture " + path)
             with open(path, "rb") as picture:
                 self.assertEqual(picture.read(8), PNG_SIGNATURE, path)
+            # Cropped and palette-reduced, a window's picture stays well below this.
+            self.assertLess(os.path.getsize(path), LARGEST_PICTURE, path)
         self.assertEqual(sorted(set(os.listdir(PICTURES))), sorted(set(shown)),
                          "pictures in docs/guide that the guide does not show, or the reverse")
         readme = read(os.path.join(SOURCE_DIR, "README.md"))
