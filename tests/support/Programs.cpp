@@ -72,10 +72,20 @@ BackgroundProgram::BackgroundProgram(
     }
 }
 
+BackgroundProgram::BackgroundProgram(BackgroundProgram&& other) noexcept
+    : pid_(other.pid_), status_(other.status_), out_(std::move(other.out_)),
+      err_(std::move(other.err_)) {
+    other.pid_ = -1;
+    other.out_.clear();
+    other.err_.clear();
+}
+
 BackgroundProgram::~BackgroundProgram() {
     Kill();
-    ::unlink(out_.c_str());
-    ::unlink(err_.c_str());
+    if (!out_.empty()) {
+        ::unlink(out_.c_str());
+        ::unlink(err_.c_str());
+    }
 }
 
 void BackgroundProgram::Kill() {

@@ -25,8 +25,10 @@ class BackgroundProgram {
     BackgroundProgram(const std::string& program, const std::vector<std::string>& arguments,
                       const std::vector<std::pair<std::string, std::string>>& environment);
     ~BackgroundProgram(); // kills it if it still runs
+    BackgroundProgram(BackgroundProgram&& other) noexcept;
     BackgroundProgram(const BackgroundProgram&) = delete;
     BackgroundProgram& operator=(const BackgroundProgram&) = delete;
+    BackgroundProgram& operator=(BackgroundProgram&&) = delete;
 
     // Sends SIGKILL and waits for the end.
     void Kill();
