@@ -197,6 +197,9 @@ void AnnounceDataSaved() {
 }
 
 bool TakeRecoverySnapshot(RecoverySnapshot& snapshot) {
+    if (!Form1) {
+        return false; // the program's windows are already gone
+    }
     TMDIFish* fish = LastInChildOrder<TMDIFish>();
     TMDIShadow* shadow = LastInChildOrder<TMDIShadow>();
     const TBitmap* picture = fish ? fish->Image1->Picture().Bitmap() : nullptr;
