@@ -45,9 +45,11 @@ std::optional<std::string> Unescaped(const std::string& text) {
     return out;
 }
 
-std::string SurfaceLine(const char* role, const std::string& file, const TBitmap& surface) {
-    return std::string(role) + " " + file + " " + std::to_string(surface.Width()) + " " +
-           std::to_string(surface.Height()) + "\n";
+// The file's byte count is there because the BMP reader takes a file cut short in its pixels
+// (the missing ones 0): only the count tells such a file from a whole one.
+std::string SurfaceLine(const char* role, const EntryFile& file, const TBitmap& surface) {
+    return std::string(role) + " " + file.Name + " " + std::to_string(surface.Width()) + " " +
+           std::to_string(surface.Height()) + " " + std::to_string(file.Bytes) + "\n";
 }
 
 template <class T> bool Number(const std::string& text, T& value) {
@@ -60,18 +62,19 @@ struct SurfaceRef {
     std::string File;
     int Width = 0;
     int Height = 0;
+    std::size_t Bytes = 0;
 };
 
 bool ParseSurface(const std::string& value, SurfaceRef& ref) {
     std::istringstream words(value);
-    std::string width, height, rest;
-    if (!(words >> ref.File >> width >> height) || (words >> rest)) {
+    std::string width, height, bytes, rest;
+    if (!(words >> ref.File >> width >> height >> bytes) || (words >> rest)) {
         return false;
     }
     // Only files of the entry itself.
     return ref.File.find('/') == std::string::npos && ref.File != "." && ref.File != ".." &&
-           Number(width, ref.Width) && Number(height, ref.Height) && ref.Width > 0 &&
-           ref.Height > 0;
+           Number(width, ref.Width) && Number(height, ref.Height) && Number(bytes, ref.Bytes) &&
+           ref.Width > 0 && ref.Height > 0;
 }
 
 // The surface a line names, read and checked against its stated size.
@@ -80,6 +83,10 @@ std::optional<TBitmap> ReadSurface(const fs::path& entry, const SurfaceRef& ref,
         recovery_store::ReadWholeFile(entry / ref.File);
     if (!bytes) {
         why = ref.File + " is missing";
+        return std::nullopt;
+    }
+    if (bytes->size() != ref.Bytes) {
+        why = ref.File + " is cut short";
         return std::nullopt;
     }
     try {
@@ -207,13 +214,13 @@ void EntryWriter::Adopt(fs::path entry, recovery_store::EntryLock lock) {
 EntryWriter::Kept EntryWriter::Store(const TBitmap& surface, const char* role,
                                      const Kept& kept) {
     const std::uint64_t fingerprint = SurfaceFingerprint(surface);
-    if (!kept.File.empty() && kept.Fingerprint == fingerprint) {
+    if (!kept.File.Name.empty() && kept.Fingerprint == fingerprint) {
         return kept;
     }
-    const std::string file = std::string(role) + "-" + std::to_string(generation_) + ".bmp";
+    const std::string name = std::string(role) + "-" + std::to_string(generation_) + ".bmp";
     const ByteStore bytes = EncodeBmp(surface);
-    recovery_store::WriteFileAtomically(*entry_ / file, bytes.data(), bytes.size());
-    return {file, fingerprint};
+    recovery_store::WriteFileAtomically(*entry_ / name, bytes.data(), bytes.size());
+    return {{name, bytes.size()}, fingerprint};
 }
 
 void EntryWriter::Write(const RecoverySnapshot& snapshot) {
@@ -232,8 +239,8 @@ void EntryWriter::Write(const RecoverySnapshot& snapshot) {
     // Only now that the new text names the new files may the old generation go.
     Kept* kept[3] = {&picture_, &shadow1_, &shadow2_};
     for (int i = 0; i < 3; ++i) {
-        if (!kept[i]->File.empty() && kept[i]->File != next[i].File) {
-            recovery_store::RemoveFile(*entry_ / kept[i]->File);
+        if (!kept[i]->File.Name.empty() && kept[i]->File.Name != next[i].File.Name) {
+            recovery_store::RemoveFile(*entry_ / kept[i]->File.Name);
         }
         *kept[i] = next[i];
     }

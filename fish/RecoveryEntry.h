@@ -27,10 +27,14 @@ struct RecoverySnapshot {
 // file is told from a whole one.
 inline constexpr const char* kEntryTextName = "entry.txt";
 
+struct EntryFile {
+    std::string Name;
+    std::size_t Bytes = 0;
+};
 struct EntryFiles {
-    std::string Picture;
-    std::string Shadow1;
-    std::string Shadow2;
+    EntryFile Picture;
+    EntryFile Shadow1;
+    EntryFile Shadow2;
 };
 std::string EntryText(const RecoverySnapshot& snapshot, const EntryFiles& files,
                       std::int64_t written);
@@ -63,7 +67,7 @@ class EntryWriter {
 
   private:
     struct Kept {
-        std::string File;
+        EntryFile File;
         std::uint64_t Fingerprint = 0;
     };
     // The surface's file: the kept one when the content is unchanged, else a new one.

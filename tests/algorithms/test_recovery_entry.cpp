@@ -7,6 +7,7 @@
 #include "tests/support/ScratchFolder.h"
 #include "tests/support/Surfaces.h"
 
+#include <algorithm>
 #include <gtest/gtest.h>
 #include <random>
 

@@ -108,6 +108,7 @@ TEST_F(WorkspaceRecoveryTest, ADeadProgramsWorkIsRestoredOnYesAndRemovedOnNo) {
         CloseAllQuietly();
         StopWorkspaceRecovery();
         fs::remove_all(Recovery());
+        fs::create_directories(Recovery());
         EntryWriter(Recovery()).Write(left); // written, then its program is gone
         dialogs.ExpectWarning(kRestoreQuestion, answer);
         StartRecovery();

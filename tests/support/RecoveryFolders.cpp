@@ -69,10 +69,16 @@ void SpoilEntry(const fs::path& entry, Spoil how) {
         fs::remove(fileOf("picture"));
         break;
     case Spoil::SizesDisagree: {
+        // "shadow1 <file> <width> <height> <bytes>": one more row than the zoom gives.
         std::string text = FileText(entry / "entry.txt");
         const std::string line = "shadow1 " + EntryField(entry, "shadow1");
-        std::string changed = line;
-        changed.back() = changed.back() == '9' ? '8' : '9';
+        std::istringstream words(line);
+        std::string role, file;
+        int width = 0, height = 0;
+        std::size_t bytes = 0;
+        words >> role >> file >> width >> height >> bytes;
+        const std::string changed = role + " " + file + " " + std::to_string(width) + " " +
+                                    std::to_string(height + 1) + " " + std::to_string(bytes);
         text.replace(text.find(line), line.size(), changed);
         WriteText(entry / "entry.txt", text);
         break;
