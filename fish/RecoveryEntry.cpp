@@ -139,7 +139,8 @@ std::optional<RecoveredEntry> ReadEntry(const fs::path& entry, std::string& why,
             break;
         }
         const std::size_t space = line.find(' ');
-        if (space == std::string::npos || !fields.emplace(line.substr(0, space), line.substr(space + 1)).second) {
+        if (space == std::string::npos ||
+            !fields.emplace(line.substr(0, space), line.substr(space + 1)).second) {
             why = "a line is malformed or repeated";
             return std::nullopt;
         }
@@ -154,9 +155,9 @@ std::optional<RecoveredEntry> ReadEntry(const fs::path& entry, std::string& why,
     const bool complete =
         ended && fields.size() == 8 && Number(fields["written"], read.Written) &&
         (fields["saved"] == "0" || fields["saved"] == "1") && name && !name->empty() &&
-        Number(fields["background"], snapshot.Background) && Number(fields["zoom"], snapshot.Zoom) &&
-        ParseSurface(fields["picture"], picture) && ParseSurface(fields["shadow1"], shadow1) &&
-        ParseSurface(fields["shadow2"], shadow2);
+        Number(fields["background"], snapshot.Background) &&
+        Number(fields["zoom"], snapshot.Zoom) && ParseSurface(fields["picture"], picture) &&
+        ParseSurface(fields["shadow1"], shadow1) && ParseSurface(fields["shadow2"], shadow2);
     if (!complete) {
         why = std::string(kEntryTextName) + " is cut short or malformed";
         return std::nullopt;
@@ -211,8 +212,7 @@ void EntryWriter::Adopt(fs::path entry, recovery_store::EntryLock lock) {
     picture_ = shadow1_ = shadow2_ = Kept{};
 }
 
-EntryWriter::Kept EntryWriter::Store(const TBitmap& surface, const char* role,
-                                     const Kept& kept) {
+EntryWriter::Kept EntryWriter::Store(const TBitmap& surface, const char* role, const Kept& kept) {
     const std::uint64_t fingerprint = SurfaceFingerprint(surface);
     if (!kept.File.Name.empty() && kept.Fingerprint == fingerprint) {
         return kept;

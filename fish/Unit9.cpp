@@ -144,7 +144,6 @@ void ShowAnimWindow() {
     RaiseEvery<TMDIAnim>();
 }
 
-
 bool MakeFishData(TBitmap& sheet) {
     TMDIFish* fish = LastInChildOrder<TMDIFish>();
     TMDIShadow* shadow = LastInChildOrder<TMDIShadow>();

@@ -70,8 +70,8 @@ void Run(const std::string& step, ScriptDialogs& dialogs) {
         QTest::mouseClick(Form1->BitBtn2, Qt::LeftButton);
     } else if (name == "pick") {
         const std::size_t comma = value.find(',');
-        gui_test::Click(Child<TMDIFish>()->Image1,
-                        QPoint(std::stoi(value.substr(0, comma)), std::stoi(value.substr(comma + 1))));
+        gui_test::Click(Child<TMDIFish>()->Image1, QPoint(std::stoi(value.substr(0, comma)),
+                                                          std::stoi(value.substr(comma + 1))));
     } else if (name == "stroke1" || name == "stroke2") {
         TMDIShadow* editor = Child<TMDIShadow>();
         editor->BringToFront();

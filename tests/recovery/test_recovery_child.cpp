@@ -47,9 +47,9 @@ class RecoveryChild : public ::testing::Test {
     Steps Painting() const { return {"open=" + picture_, "pick=1,1", "stroke1", "stroke2"}; }
 
     BackgroundProgram Start(const Steps& steps, const fs::path& state) const {
-        return BackgroundProgram(VELMORA_RECOVERY_DRIVER, steps,
-                                 {{"XDG_STATE_HOME", state.string()},
-                                  {"QT_QPA_PLATFORM", "offscreen"}});
+        return BackgroundProgram(
+            VELMORA_RECOVERY_DRIVER, steps,
+            {{"XDG_STATE_HOME", state.string()}, {"QT_QPA_PLATFORM", "offscreen"}});
     }
     ProgramRun RunToEnd(const Steps& steps) const { return RunToEnd(steps, State()); }
     ProgramRun RunToEnd(const Steps& steps, const fs::path& state) const {
@@ -104,8 +104,8 @@ TEST_F(RecoveryChild, StartsThatAskNothing) {
         std::size_t damaged;
     };
     const Case cases[] = {
-        {"saved, then killed",
-         [&] { RunAndKill(With(Painting(), {"save=" + Path("saved.bmp")})); }, 0},
+        {"saved, then killed", [&] { RunAndKill(With(Painting(), {"save=" + Path("saved.bmp")})); },
+         0},
         {"killed, then No at the next start",
          [&] {
              RunAndKill(Painting());

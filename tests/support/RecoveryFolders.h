@@ -20,10 +20,10 @@ std::string EntryField(const std::filesystem::path& entry, const std::string& ke
 
 // The ways an entry can be spoilt.
 enum class Spoil {
-    TextCutShort,     // the text file ends halfway
-    ShadowCutShort,   // a shadow's BMP file ends halfway
-    PictureMissing,   // the picture's file is gone
-    SizesDisagree,    // the text states a shadow size the zoom does not give
+    TextCutShort,   // the text file ends halfway
+    ShadowCutShort, // a shadow's BMP file ends halfway
+    PictureMissing, // the picture's file is gone
+    SizesDisagree,  // the text states a shadow size the zoom does not give
 };
 void SpoilEntry(const std::filesystem::path& entry, Spoil how);
 
