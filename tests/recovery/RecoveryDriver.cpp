@@ -22,6 +22,7 @@
 #include "support/MouseStrokes.h"
 
 #include <QApplication>
+#include <QPushButton>
 #include <QTest>
 #include <QTimer>
 #include <cstdio>

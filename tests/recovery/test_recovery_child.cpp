@@ -1,6 +1,7 @@
 // The recovery copy of the real program in child processes on a state folder of the test's own:
 // painting killed and restored byte for byte, the starts that must ask nothing, a second program
 // leaving a running one's work alone, and what each way of ending keeps.
+#include "raster/Bmp.h"
 #include "raster/TBitmap.h"
 #include "tests/support/Files.h"
 #include "tests/support/Programs.h"
@@ -93,6 +94,19 @@ TEST_F(RecoveryChild, PaintingKilledComesBackAsTheSameSheet) {
     const ProgramRun run = RunToEnd({"answer=yes", "save=" + restored, "exit=menu"});
     EXPECT_EQ(Count(run.Out, kRestoreQuestion), 1) << run.Out;
     EXPECT_EQ(FileDifference(restored, uninterrupted), "");
+    // Both strokes are in the sheet: each shadow quadrant holds grey.
+    const TBitmap sheet = ReadBmpFile(uninterrupted);
+    const int w = sheet.Width() / 2;
+    const int h = sheet.Height() / 2;
+    for (const int left : {0, w}) {
+        int grey = 0;
+        for (int y = h; y < 2 * h; ++y) {
+            for (int x = left; x < left + w; ++x) {
+                grey += sheet.Pixel(x, y) != clWhite;
+            }
+        }
+        EXPECT_GT(grey, 0) << "shadow quadrant at " << left;
+    }
 }
 
 // Each case leaves the state folder as a start finds it; that start then asks nothing, and
