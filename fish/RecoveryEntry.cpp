@@ -210,6 +210,9 @@ void EntryWriter::Adopt(fs::path entry, recovery_store::EntryLock lock) {
     entry_ = std::move(entry);
     lock_ = std::move(lock);
     picture_ = shadow1_ = shadow2_ = Kept{};
+    // Counted on from the clock, so no new file takes the name of one the entry's text may still
+    // name, whichever program wrote it.
+    generation_ = static_cast<std::uint64_t>(recovery_store::WallClockNanoseconds());
 }
 
 EntryWriter::Kept EntryWriter::Store(const TBitmap& surface, const char* role, const Kept& kept) {

@@ -8,6 +8,7 @@
 #include "tests/support/RecoveryFolders.h"
 
 #include <QTest>
+#include <QToolButton>
 #include <functional>
 
 namespace gui_test {
@@ -85,6 +86,7 @@ TEST_F(WorkspaceRecoveryTest, EveryChangeIsCopiedWithinTwoSeconds) {
     }
     EXPECT_EQ(Field("background"), std::to_string(fish.Background));
     // Closing through the workspace's close handling removes the copy.
+    dialogs.ExpectWarning(kCreateQuestion, TMsgResult::mrNo);
     Fish()->Close1Click();
     RunPostedEvents();
     StopWorkspaceRecovery();
