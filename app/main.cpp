@@ -2,6 +2,7 @@
 // event loop, then every window destroyed.
 #include "app/Unit1.h"
 #include "app/Unit7.h"
+#include "app/WorkspaceRecovery.h"
 #include "app/toolkit/Application.h"
 #include "shadow/Unit3.h"
 
@@ -21,6 +22,7 @@ int main(int argc, char** argv) {
         std::cerr << "velmora: " << error.what() << '\n';
         return 1;
     }
+    StartWorkspaceRecovery();
     Application->Run();
     Application->DestroyForms();
     return 0;

@@ -3,6 +3,7 @@
 #include "fish/Unit4.h"
 
 #include "app/Unit1.h"
+#include "app/WorkspaceRecovery.h"
 #include "fish/Unit9.h"
 #include "shadow/Unit3.h"
 
@@ -52,6 +53,7 @@ void TMDIFish::Image1MouseUp(TMouseButton, int x, int y) {
         return;
     }
     FillSwatch(Image1->Canvas().Pixel(x, y));
+    ScheduleRecoveryWrite();
 }
 
 void TMDIFish::FormActivate() {

@@ -46,9 +46,9 @@ class TMDIFish : public TForm {
     void Tile1Click();
     void Cascade1Click();
 
+    // The background swatch all of one colour: the background colour.
+    void FillSwatch(TColor colour);
+
   protected:
     void FindComponents() override;
-
-  private:
-    void FillSwatch(TColor colour);
 };

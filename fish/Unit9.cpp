@@ -4,8 +4,10 @@
 
 #include "app/Messages.h"
 #include "app/Unit1.h"
+#include "app/WorkspaceRecovery.h"
 #include "app/toolkit/Application.h"
 #include "app/toolkit/Dialogs.h"
+#include "fish/RecoveryEntry.h"
 #include "fish/SheetComposer.h"
 #include "fish/Unit2.h"
 #include "fish/Unit4.h"
@@ -30,6 +32,27 @@ template <class T> void RaiseEvery() {
             child->BringToFront();
         }
     }
+}
+
+} // namespace
+
+namespace {
+
+// When several windows of one kind are open, the sheet uses the last in the child order: the one
+// focused least recently.
+template <class T> T* LastInChildOrder() {
+    T* found = nullptr;
+    for (int i = 0; i < Form1->MDIChildCount(); ++i) {
+        if (auto* child = qobject_cast<T*>(Form1->MDIChildren(i))) {
+            found = child;
+        }
+    }
+    return found;
+}
+
+// The colour the fish is told from: the background swatch's pixel (5, 5).
+TColor BackgroundOf(TMDIFish* fish) {
+    return fish->Image2->Canvas().Pixel(5, 5);
 }
 
 } // namespace
@@ -59,12 +82,15 @@ void CloseFishWorkspace() {
     }
     // Set before any window closes: each of these closes comes back here through its handler.
     WorkspaceClosing = true;
+    DropRecoveryCopy();
     Form1->CloseChildren(IsWorkspaceWindow);
 }
 
-void OpenFishWorkspace(const std::string& path) {
-    // A picture too large for the memory is refused while the old workspace is still whole.
-    RequireMemoryFor(PictureUse::FishWorkspace, path);
+namespace {
+
+// The Fish Data command's steps after the Open dialog; the picture comes from the file, or from
+// memory when `kept` is given.
+void OpenWorkspaceWindows(const std::string& path, const TBitmap* kept) {
     Form1->CloseChildren([](TForm*) { return true; });
     DataSaved = false;
     WorkspaceClosing = false;
@@ -74,11 +100,35 @@ void OpenFishWorkspace(const std::string& path) {
 
     auto* shadow = new TMDIShadow();
     shadow->SetCaption(path);
-    shadow->OpenPicture();
+    if (kept) {
+        shadow->OpenPicture(*kept);
+    } else {
+        shadow->OpenPicture();
+    }
 
     auto* fish = new TMDIFish();
     fish->SetCaption(path);
-    fish->Image1->Picture().LoadFromFile(path);
+    if (kept) {
+        fish->Image1->Picture().Assign(*kept);
+    } else {
+        fish->Image1->Picture().LoadFromFile(path);
+    }
+}
+
+} // namespace
+
+void OpenFishWorkspace(const std::string& path) {
+    // A picture too large for the memory is refused while the old workspace is still whole.
+    RequireMemoryFor(PictureUse::FishWorkspace, path);
+    OpenWorkspaceWindows(path, nullptr);
+}
+
+void ReopenFishWorkspace(const RecoverySnapshot& snapshot) {
+    OpenWorkspaceWindows(snapshot.FileName, &snapshot.Picture);
+    TMDIFish* fish = LastInChildOrder<TMDIFish>();
+    TMDIShadow* shadow = LastInChildOrder<TMDIShadow>();
+    fish->FillSwatch(snapshot.Background);
+    shadow->RestoreShadows(snapshot.Shadow1, snapshot.Shadow2);
 }
 
 void ShowShadowEditor() {
@@ -93,27 +143,6 @@ void ShowFishWindow() {
 void ShowAnimWindow() {
     RaiseEvery<TMDIAnim>();
 }
-
-namespace {
-
-// When several windows of one kind are open, the sheet uses the last in the child order: the one
-// focused least recently.
-template <class T> T* LastInChildOrder() {
-    T* found = nullptr;
-    for (int i = 0; i < Form1->MDIChildCount(); ++i) {
-        if (auto* child = qobject_cast<T*>(Form1->MDIChildren(i))) {
-            found = child;
-        }
-    }
-    return found;
-}
-
-// The colour the fish is told from: the background swatch's pixel (5, 5).
-TColor BackgroundOf(TMDIFish* fish) {
-    return fish->Image2->Canvas().Pixel(5, 5);
-}
-
-} // namespace
 
 bool MakeFishData(TBitmap& sheet) {
     TMDIFish* fish = LastInChildOrder<TMDIFish>();
@@ -162,5 +191,26 @@ void SaveFishData() {
 
 void AnnounceDataSaved() {
     DataSaved = true;
+    ScheduleRecoveryWrite();
     InformationBox(kImageFileDoneMessage);
+}
+
+bool TakeRecoverySnapshot(RecoverySnapshot& snapshot) {
+    if (!Form1) {
+        return false; // the program's windows are already gone
+    }
+    TMDIFish* fish = LastInChildOrder<TMDIFish>();
+    TMDIShadow* shadow = LastInChildOrder<TMDIShadow>();
+    const TBitmap* picture = fish ? fish->Image1->Picture().Bitmap() : nullptr;
+    if (WorkspaceClosing || !picture || !shadow) {
+        return false;
+    }
+    snapshot.FileName = fish->Caption();
+    snapshot.Picture = *picture;
+    snapshot.Background = BackgroundOf(fish);
+    snapshot.Zoom = shadow->Zoomed ? 2 : 1;
+    snapshot.Shadow1 = shadow->Image3->Canvas().Surface();
+    snapshot.Shadow2 = shadow->Image4->Canvas().Surface();
+    snapshot.Saved = DataSaved;
+    return true;
 }

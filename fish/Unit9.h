@@ -27,6 +27,16 @@ void CloseFishWorkspace();
 // child as it opens, so the fish window ends in front.
 void OpenFishWorkspace(const std::string& path);
 
+struct RecoverySnapshot;
+// Opens the workspace of a recovery copy as the Fish Data command opens one, on the kept picture
+// under its file name, then puts back the background colour and both shadows (views rebuilt
+// over them). The data counts as not saved.
+void ReopenFishWorkspace(const RecoverySnapshot& snapshot);
+
+// What the recovery copy keeps of the open workspace; false when there is none to keep (a window
+// missing, no picture, or the workspace closing).
+bool TakeRecoverySnapshot(RecoverySnapshot& snapshot);
+
 // Raise every window of that kind; the shadow editor also brings the pen settings window back.
 void ShowShadowEditor();
 void ShowFishWindow();

@@ -3,6 +3,7 @@
 #include "shadow/Unit6.h"
 
 #include "app/Unit1.h"
+#include "app/WorkspaceRecovery.h"
 #include "fish/SheetComposer.h"
 #include "fish/Unit9.h"
 #include "raster/PictureMemory.h"
@@ -104,6 +105,13 @@ void TMDIShadow::FormDestroy() {
 
 void TMDIShadow::OpenPicture() {
     PictureBitmap->LoadFromFile(Caption());
+    OpenPicture(*PictureBitmap);
+}
+
+void TMDIShadow::OpenPicture(const TBitmap& picture) {
+    if (&picture != PictureBitmap.get()) {
+        PictureBitmap->Assign(picture);
+    }
     const int w = PictureBitmap->Width();
     const int h = PictureBitmap->Height();
     Zoomed = ZoomFactorFor(w, h) == 2;
@@ -136,6 +144,12 @@ void TMDIShadow::OpenPicture() {
     } else {
         Image2->MoveTo(a * w, p);
     }
+}
+
+void TMDIShadow::RestoreShadows(const TBitmap& shadow1, const TBitmap& shadow2) {
+    Image3->Picture().Assign(shadow1);
+    Image4->Picture().Assign(shadow2);
+    ShowShadowsOverPicture();
 }
 
 void TMDIShadow::FormActivate() {
@@ -182,6 +196,7 @@ void TMDIShadow::EndStroke() {
     if (History && History->Recording()) {
         History->EndStep();
         UpdateEditMenu();
+        ScheduleRecoveryWrite();
     }
 }
 
@@ -231,10 +246,12 @@ void TMDIShadow::RecordStep(const std::function<void()>& command) {
     } catch (...) {
         History->EndStep();
         UpdateEditMenu();
+        ScheduleRecoveryWrite();
         throw;
     }
     History->EndStep();
     UpdateEditMenu();
+    ScheduleRecoveryWrite();
 }
 
 // Erase: the plain picture in both views, both shadows white.
@@ -293,6 +310,7 @@ void TMDIShadow::LoadShadowsInPlace1Click() {
 void TMDIShadow::Undo1Click() {
     if (History->Undo(Surfaces())) {
         DataSaved = false;
+        ScheduleRecoveryWrite();
     }
     UpdateEditMenu();
 }
@@ -300,6 +318,7 @@ void TMDIShadow::Undo1Click() {
 void TMDIShadow::Redo1Click() {
     if (History->Redo(Surfaces())) {
         DataSaved = false;
+        ScheduleRecoveryWrite();
     }
     UpdateEditMenu();
 }

@@ -58,6 +58,10 @@ class TMDIShadow : public TForm {
     // The Fish Data command's set-up once the caption names the picture: read it, decide the
     // zoom, size the four surfaces, fill the views, hand them to the images and lay the views out.
     void OpenPicture();
+    // The same set-up on a picture already in memory (a recovery copy's).
+    void OpenPicture(const TBitmap& picture);
+    // Both shadow surfaces replaced, the views rebuilt over them: a recovery copy's shadows back.
+    void RestoreShadows(const TBitmap& shadow1, const TBitmap& shadow2);
 
   public slots:
     void FormCreate();

@@ -1,7 +1,9 @@
 // The view of a large picture, headless through the real windows: one repaint of a 1000 x 800
-// view of a 4096 x 4096 picture at 100% and at 1600%, and one paint step of the shadow editor at
-// 1600% (the mouse move painted into shadow and view, with and without drawing the change).
+// view of a 4096 x 4096 picture at 100% and at 1600%, one paint step of the shadow editor at
+// 1600% (the mouse move painted into shadow and view, with and without drawing the change), and
+// whole strokes; the painting ones with the recovery copy off and on, as the program runs.
 #include "app/Unit1.h"
+#include "app/WorkspaceRecovery.h"
 #include "app/toolkit/ClientArea.h"
 #include "fish/Unit4.h"
 #include "shadow/Unit3.h"
@@ -84,12 +86,31 @@ void Move(QWidget* view, QPoint at) {
     QApplication::sendEvent(view, &event);
 }
 
+// The recovery copy as the program's start turns it on, for the benchmark's run.
+class RecoveryFor {
+  public:
+    explicit RecoveryFor(bool on) : on_(on) {
+        if (on_) {
+            StartWorkspaceRecovery();
+        }
+    }
+    ~RecoveryFor() {
+        if (on_) {
+            StopWorkspaceRecovery();
+        }
+    }
+
+  private:
+    bool on_;
+};
+
 // One mouse move with the button down over view 1 at 1600%; with state.range(0) set, the change
-// is drawn on the screen before the next step.
+// is drawn on the screen before the next step; state.range(1) turns the recovery copy on.
 void BM_PaintStep(benchmark::State& state) {
     test_support::ScratchFolder folder;
     const std::string path = WritePicture(folder);
     ScriptedDialogs dialogs;
+    const RecoveryFor recovery(state.range(1) != 0);
     TMDIShadow* editor = OpenLargeView<TMDIShadow>(dialogs, path, 1600);
     const bool shown = state.range(0) != 0;
     TImage* view = editor->Image1;
@@ -118,7 +139,44 @@ void BM_PaintStep(benchmark::State& state) {
     gui_test::EndProgramWindows();
 }
 BENCHMARK(BM_PaintStep)
-    ->ArgName("shown")
+    ->ArgNames({"shown", "recovery"})
+    ->ArgsProduct({{0, 1}, {0, 1}})
+    ->Unit(benchmark::kMicrosecond)
+    ->UseRealTime();
+
+void Press(QWidget* view, QEvent::Type type, QPoint at) {
+    QMouseEvent event(type, QPointF(at), view->mapToGlobal(QPointF(at)), Qt::LeftButton,
+                      type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton,
+                      Qt::NoModifier);
+    QApplication::sendEvent(view, &event);
+}
+
+// A whole short stroke over view 1 at 1600% (press, 8 moves, release, then the events that came
+// due, the recovery copy's timer among them), over and over as a user paints. With the copy on,
+// every second one is taken and written in the background while the strokes go on.
+void BM_Stroke(benchmark::State& state) {
+    test_support::ScratchFolder folder;
+    const std::string path = WritePicture(folder);
+    ScriptedDialogs dialogs;
+    const RecoveryFor recovery(state.range(0) != 0);
+    TMDIShadow* editor = OpenLargeView<TMDIShadow>(dialogs, path, 1600);
+    TImage* view = editor->Image1;
+    const QPoint middle = view->mapFrom(editor->ClientArea()->viewport(),
+                                        editor->ClientArea()->viewport()->rect().center());
+    int stroke = 0;
+    for (auto _ : state) {
+        const QPoint start = middle + QPoint(0, 16 * (stroke++ % 8));
+        Press(view, QEvent::MouseButtonPress, start);
+        for (int step = 1; step <= 8; ++step) {
+            Move(view, start + QPoint(16 * step, 0));
+        }
+        Press(view, QEvent::MouseButtonRelease, start + QPoint(128, 0));
+        QApplication::processEvents();
+    }
+    gui_test::EndProgramWindows();
+}
+BENCHMARK(BM_Stroke)
+    ->ArgName("recovery")
     ->Arg(0)
     ->Arg(1)
     ->Unit(benchmark::kMicrosecond)

@@ -41,6 +41,8 @@ class Installed(unittest.TestCase):
         # The installed programs alone: no build folder libraries, and run from elsewhere.
         cls.environment = {key: value for key, value in os.environ.items()
                            if key not in ("LD_LIBRARY_PATH", "QT_PLUGIN_PATH")}
+        # The program's recovery copies go to a state folder of the test's own.
+        cls.environment["XDG_STATE_HOME"] = os.path.join(cls.work, "state")
 
     @classmethod
     def tearDownClass(cls):

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace test_support {
@@ -16,5 +17,29 @@ struct ProgramRun {
 // command that runs the rest, such as one that drops privileges, ending in a space).
 ProgramRun RunProgram(const std::string& program, const std::vector<std::string>& arguments,
                       const std::string& prefix = "");
+
+// A program started in the background with some environment variables of its own, its output
+// and errors going to files; it can be killed as a power cut or the system would kill it.
+class BackgroundProgram {
+  public:
+    BackgroundProgram(const std::string& program, const std::vector<std::string>& arguments,
+                      const std::vector<std::pair<std::string, std::string>>& environment);
+    ~BackgroundProgram(); // kills it if it still runs
+    BackgroundProgram(BackgroundProgram&& other) noexcept;
+    BackgroundProgram(const BackgroundProgram&) = delete;
+    BackgroundProgram& operator=(const BackgroundProgram&) = delete;
+    BackgroundProgram& operator=(BackgroundProgram&&) = delete;
+
+    // Sends SIGKILL and waits for the end.
+    void Kill();
+    // Waits for the end on its own; Status -1 when it was killed or did not exit normally.
+    ProgramRun Wait();
+
+  private:
+    int pid_ = -1;
+    int status_ = 0;
+    std::string out_;
+    std::string err_;
+};
 
 } // namespace test_support
