@@ -78,7 +78,7 @@ void OpenFishWorkspace(const std::string& path) {
 
     auto* fish = new TMDIFish();
     fish->SetCaption(path);
-    fish->Image1->Picture().LoadFromFile(path);
+    fish->OpenPicture(path);
 }
 
 void ShowShadowEditor() {
