@@ -15,6 +15,7 @@
 
 #include <QPushButton>
 #include <QTest>
+#include <QToolButton>
 
 using namespace gui_test;
 using namespace test_support;
