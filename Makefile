@@ -4,7 +4,8 @@ BUILD_DIR ?= build
 JOBS ?= $(shell nproc)
 CMAKE_FLAGS ?=
 
-.PHONY: all deps build run test asan-test soak bench fuzz-build fuzz fuzz-pipeline screenshots guide-images \
+.PHONY: all deps build run test asan-test soak bench fuzz-build fuzz fuzz-pipeline fuzz-png screenshots \
+	guide-images \
 	install package format format-check clean
 
 all: build
@@ -63,14 +64,17 @@ bench:
 	/usr/bin/python3 scripts/plot_bench.py build-bench/bench.json build-bench/bench-windows.json \
 		build-bench/bench.png
 
-# FUZZ_TARGET picks the fuzzer: fuzz_bmp_reader (the reader alone) or fuzz_pipeline (the reader,
-# then every algorithm a picture goes through; its inputs start with 12 bytes of choices).
+# FUZZ_TARGET picks the fuzzer: fuzz_bmp_reader (the reader alone), fuzz_png_reader (the PNG
+# reader alone) or fuzz_pipeline (the reader, then every algorithm a picture goes through; its
+# inputs start with 12 bytes of choices).
 FUZZ_SECONDS ?= 60
 FUZZ_TARGET ?= fuzz_bmp_reader
 FUZZ_MAX_LEN_fuzz_bmp_reader = 65536
 FUZZ_MAX_LEN_fuzz_pipeline = 16384
+FUZZ_MAX_LEN_fuzz_png_reader = 65536
 FUZZ_SEEDS_fuzz_bmp_reader = fuzz/corpus
 FUZZ_SEEDS_fuzz_pipeline = fuzz/corpus-pipeline
+FUZZ_SEEDS_fuzz_png_reader = fuzz/corpus-png
 fuzz-build: deps
 	cmake -S . -B build-fuzz -DCMAKE_CXX_COMPILER=clang++ -DVELMORA_FUZZ=ON \
 		-DCMAKE_BUILD_TYPE=RelWithDebInfo $(CMAKE_FLAGS)
@@ -83,6 +87,9 @@ fuzz: fuzz-build
 
 fuzz-pipeline:
 	$(MAKE) fuzz FUZZ_TARGET=fuzz_pipeline
+
+fuzz-png:
+	$(MAKE) fuzz FUZZ_TARGET=fuzz_png_reader
 
 screenshots: build
 	mkdir -p $(BUILD_DIR)/screenshots

@@ -3,6 +3,7 @@
 
 #include "fish/SheetComposer.h"
 #include "raster/Bmp.h"
+#include "raster/PictureFile.h"
 
 AccessoryData CropAccessory(const TBitmap& picture, TColor background) {
     const FishBoundingBox box = FindFishBox(picture, background);
@@ -40,6 +41,7 @@ AccessoryNames AccessoryFileNames(const std::string& chosenName) {
             lowered[i] = static_cast<char>(ch - 'A' + 'a');
         }
     }
+    lowered = BmpOutputName(lowered); // a picture's ".png" name gives BMP files too
     const std::string extension = ".bmp";
     std::string maskBase = lowered;
     if (lowered.size() - nameStart >= extension.size() &&

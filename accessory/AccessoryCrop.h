@@ -30,8 +30,8 @@ struct AccessoryNames {
     std::string Mask;
 };
 
-// The files for a chosen name: the file name (never the folders) lower-cased in ASCII; the mask
-// is that name without a final ".bmp", plus "m.bmp".
+// The files for a chosen name: the file name (never the folders) lower-cased in ASCII, a final
+// ".png" turned into ".bmp"; the mask is that name without a final ".bmp", plus "m.bmp".
 AccessoryNames AccessoryFileNames(const std::string& chosenName);
 
 // Writes the mask file first, then the picture file.

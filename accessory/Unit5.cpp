@@ -6,6 +6,7 @@
 #include "app/Unit1.h"
 #include "app/toolkit/Application.h"
 #include "app/toolkit/Dialogs.h"
+#include "raster/PictureFile.h"
 #include "raster/PictureMemory.h"
 
 #include <QAction>
@@ -41,8 +42,16 @@ TMDIAcc* OpenAccessoryWindow(const std::string& path) {
     RequireMemoryFor(PictureUse::AccessoryData, path);
     auto* window = new TMDIAcc();
     window->SetCaption(path);
-    window->Image2->Picture().LoadFromFile(path);
+    window->OpenPicture(path);
     return window;
+}
+
+void TMDIAcc::OpenPicture(const std::string& path) {
+    Image2->Picture().LoadFromFile(path);
+    if (const auto key = Image2->Picture().TransparentKey()) {
+        Unsaved = true;
+        FillSwatch(*key);
+    }
 }
 
 void TMDIAcc::FormCreate() {
@@ -119,6 +128,11 @@ void TMDIAcc::Save() {
         name = SaveDialog1->FileName;
     }
     const AccessoryNames names = AccessoryFileNames(name);
+    // A PNG picture's own name gives a BMP file beside it, which may hold another picture.
+    if (background == clBlack && IsPngName(Caption()) && FileExists(names.Picture) &&
+        WarningBox(kOverwriteExistingPrompt) == TMsgResult::mrNo) {
+        return;
+    }
     if (FileExists(names.Mask) && WarningBox(MaskOverwritePrompt(names.Mask)) == TMsgResult::mrNo) {
         return;
     }

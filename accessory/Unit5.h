@@ -19,6 +19,9 @@ class TMDIAcc : public TForm {
 
   public:
     TMDIAcc();
+    // Loads the picture into Image2. The transparent pixels of a PNG picture are its background:
+    // the swatch takes the colour they were given at once, as a click on one of them would.
+    void OpenPicture(const std::string& path);
 
     TPanel* Panel1 = nullptr;
     QToolButton* SpeedButton1 = nullptr;

@@ -14,6 +14,7 @@
 #include <QAction>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QTimer>
 
 TForm1* Form1 = nullptr;
 
@@ -103,6 +104,14 @@ void TForm1::Cascade1Click() {
 
 void TForm1::Version1Click() {
     Form7->BringToFront();
+}
+
+void TForm1::OpenWhenShown(const TFileList& files) {
+    if (files.empty()) {
+        return;
+    }
+    // Posted now, run by the event loop once it has shown the frame.
+    QTimer::singleShot(0, this, [this, files] { Guarded([&] { FormDragDrop(files); }); });
 }
 
 // Fish Data opens one workspace, on the first file; the other two open a window per file.

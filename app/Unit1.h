@@ -30,6 +30,10 @@ class TForm1 : public TForm {
     TOpenDialog* OpenDialog1;
     TSaveDialog* SaveDialog1;
 
+    // The picture files given on the command line, handled as one drop on the frame once the
+    // event loop has shown it; nothing for none.
+    void OpenWhenShown(const TFileList& files);
+
   public slots:
     void BitBtn2Click();
     void FishData1Click();

@@ -1,5 +1,7 @@
 // Start-up: the application object and its title, the three auto-created windows in order, the
-// event loop, then every window destroyed.
+// event loop, then every window destroyed. --help and --version answer without a window; picture
+// files on the command line are handled once the frame is shown.
+#include "app/CommandLine.h"
 #include "app/Unit1.h"
 #include "app/Unit7.h"
 #include "app/WorkspaceRecovery.h"
@@ -9,9 +11,15 @@
 #include <QApplication>
 #include <exception>
 #include <iostream>
+#include <string>
+#include <vector>
 
 int main(int argc, char** argv) {
-    QApplication qt(argc, argv);
+    if (const auto answer = StartAnswer(std::vector<std::string>(argv + 1, argv + argc))) {
+        std::cout << *answer;
+        return 0;
+    }
+    QApplication qt(argc, argv); // takes the toolkit's own arguments out of argv
     TApplication application;
     try {
         Application->SetTitle("VELMORA.exe");
@@ -22,7 +30,12 @@ int main(int argc, char** argv) {
         std::cerr << "velmora: " << error.what() << '\n';
         return 1;
     }
+    const StartFiles files = SortStartFiles(std::vector<std::string>(argv + 1, argv + argc));
+    for (const std::string& line : files.Skipped) {
+        std::cerr << line << '\n';
+    }
     StartWorkspaceRecovery();
+    Form1->OpenWhenShown(files.Pictures);
     Application->Run();
     Application->DestroyForms();
     return 0;

@@ -3,7 +3,7 @@
 #include "batch/Background.h"
 #include "batch/Commands.h"
 #include "batch/Runner.h"
-#include "raster/Bmp.h"
+#include "raster/PictureFile.h"
 #include "raster/PictureMemory.h"
 
 int RunAccessory(const Options& options) {
@@ -16,9 +16,9 @@ int RunAccessory(const Options& options) {
         [&](const PlannedFile& file, std::vector<std::string>&) {
             const MemoryReservation memory =
                 ReserveMemoryFor(PictureUse::AccessoryData, file.Input);
-            const TBitmap picture = ReadBmpFile(file.Input);
+            const LoadedPicture picture = ReadPictureFile(file.Input);
             const TColor background = BackgroundFor(options.Background, picture);
-            WriteAccessoryFiles(CropAccessory(picture, background),
+            WriteAccessoryFiles(CropAccessory(picture.Bitmap, background),
                                 AccessoryNames{file.Outputs[1], file.Outputs[0]});
         });
 }

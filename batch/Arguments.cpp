@@ -167,7 +167,8 @@ void DeclareCommands(CLI::App& tool, Options& options, Demands& demands) {
         tool, "fish", "Composes the fish data sheet of each picture.",
         "It is the sheet the fish window's Save writes. Shadow pictures default to white\n"
         "and must be the picture's size times its zoom factor (2 below 150 x 110, else 1).\n"
-        "A warning tells when the background colour is nowhere on a picture's border.");
+        "A warning tells when the background colour is nowhere on a picture's border.\n"
+        "A PNG picture's transparent pixels are its background unless --background says.");
     AddInputs(*fish, options, "PICTURE.bmp", false);
     AddOutput(*fish, options, demands, "SHEET.bmp", true);
     AddBackground(*fish, options);
@@ -190,7 +191,8 @@ void DeclareCommands(CLI::App& tool, Options& options, Demands& demands) {
 
     CLI::App* accessory = AddCommand(
         tool, "accessory", "Writes the cropped accessory picture and its one-bit mask.",
-        "The picture goes under the output name lower-cased, the mask beside it as NAMEm.bmp.");
+        "The picture goes under the output name lower-cased, the mask beside it as NAMEm.bmp.\n"
+        "A PNG picture's transparent pixels are its background unless --background says.");
     AddInputs(*accessory, options, "PICTURE.bmp", false);
     AddOutput(*accessory, options, demands, "OUT.bmp", true);
     AddBackground(*accessory, options);
@@ -216,8 +218,8 @@ void DeclareCommands(CLI::App& tool, Options& options, Demands& demands) {
             ->check(WithinRange(low, high));
     }
 
-    CLI::App* convert =
-        AddCommand(tool, "convert", "Rewrites each BMP file as a 24-bit colour file.", "");
+    CLI::App* convert = AddCommand(
+        tool, "convert", "Rewrites each BMP or PNG file as a 24-bit colour BMP file.", "");
     AddInputs(*convert, options, "IN.bmp", false);
     AddOutput(*convert, options, demands, "OUT.bmp", true);
     AddJobs(*convert, options);
@@ -238,8 +240,8 @@ void DeclareCommands(CLI::App& tool, Options& options, Demands& demands) {
 std::optional<Options> ParseArguments(const std::vector<std::string>& arguments,
                                       std::ostream& out) {
     Options options;
-    CLI::App tool("Makes the aquarium program's picture-data files from BMP pictures, as\n"
-                  "Velmora's windows do.",
+    CLI::App tool("Makes the aquarium program's picture-data files (BMP) from BMP or PNG\n"
+                  "pictures, as Velmora's windows do.",
                   kTool);
     tool.formatter(std::make_shared<HelpLayout>());
     tool.set_help_flag("-h,--help", "print this help and exit");

@@ -32,7 +32,8 @@ std::string ColourText(TColor colour) {
 
 } // namespace
 
-TColor BackgroundFor(const BackgroundChoice& choice, const TBitmap& picture) {
+TColor BackgroundFor(const BackgroundChoice& choice, const LoadedPicture& loaded) {
+    const TBitmap& picture = loaded.Bitmap;
     switch (choice.From) {
     case BackgroundChoice::Kind::Colour:
         return choice.Colour;
@@ -47,7 +48,7 @@ TColor BackgroundFor(const BackgroundChoice& choice, const TBitmap& picture) {
     case BackgroundChoice::Kind::Default:
         break;
     }
-    return clBlack;
+    return loaded.TransparentKey.value_or(clBlack);
 }
 
 std::optional<std::string> BackgroundNotOnBorder(const TBitmap& picture, TColor background,

@@ -4,6 +4,7 @@
 #include "batch/Messages.h"
 #include "raster/Bmp.h"
 #include "raster/Errors.h"
+#include "raster/PictureFile.h"
 #include "raster/PictureMemory.h"
 
 #include <fstream>
@@ -157,7 +158,7 @@ int RunCheck(const Options& options) {
     for (const std::string& path : options.Inputs) {
         try {
             RequireMemoryFor(PictureUse::Check, path);
-            const TBitmap file = ReadBmpFile(path);
+            const TBitmap file = ReadPictureFile(path).Bitmap;
             const Breaches breaches =
                 options.Accessory ? AccessoryBreaches(path, file) : SheetBreaches(file);
             Report(path, breaches);

@@ -1,7 +1,8 @@
-// velmora-batch convert: any BMP the reader takes, rewritten as a 24-bit colour file.
+// velmora-batch convert: any BMP or PNG the readers take, rewritten as a 24-bit colour BMP file.
 #include "batch/Commands.h"
 #include "batch/Runner.h"
 #include "raster/Bmp.h"
+#include "raster/PictureFile.h"
 #include "raster/PictureMemory.h"
 
 namespace {
@@ -27,6 +28,6 @@ int RunConvert(const Options& options) {
         [&](const std::string& input) { return std::vector{OutputFor(options, input)}; },
         [&](const PlannedFile& file, std::vector<std::string>&) {
             const MemoryReservation memory = ReserveMemoryFor(PictureUse::Conversion, file.Input);
-            WriteBmpFile(AsColourSurface(ReadBmpFile(file.Input)), file.Outputs[0]);
+            WriteBmpFile(AsColourSurface(ReadPictureFile(file.Input).Bitmap), file.Outputs[0]);
         });
 }

@@ -6,6 +6,7 @@
 #include "fish/SheetComposer.h"
 #include "raster/Bmp.h"
 #include "raster/Errors.h"
+#include "raster/PictureFile.h"
 #include "raster/PictureMemory.h"
 
 namespace {
@@ -26,7 +27,7 @@ Shadow ReadShadow(const char* option, const std::optional<std::string>& path) {
     Shadow shadow{option, path, {}};
     if (path) {
         try {
-            shadow.Picture = ReadBmpFile(*path);
+            shadow.Picture = ReadPictureFile(*path).Bitmap;
         } catch (const EVelmoraError& error) {
             throw UsageError(std::string(option) + " " + FailureMessage(error, *path), "fish");
         }
@@ -67,8 +68,9 @@ int RunFish(const Options& options) {
         [&](const std::string& input) { return std::vector{OutputFor(options, input)}; },
         [&](const PlannedFile& file, std::vector<std::string>& notes) {
             const MemoryReservation memory = ReserveMemoryFor(PictureUse::FishSheet, file.Input);
-            const TBitmap picture = ReadBmpFile(file.Input);
-            const TColor background = BackgroundFor(options.Background, picture);
+            const LoadedPicture loaded = ReadPictureFile(file.Input);
+            const TBitmap& picture = loaded.Bitmap;
+            const TColor background = BackgroundFor(options.Background, loaded);
             if (auto warning = BackgroundNotOnBorder(picture, background, file.Input)) {
                 notes.push_back(*warning);
             }

@@ -56,6 +56,9 @@ std::string Reason(const std::exception& failure) {
     if (const auto* error = dynamic_cast<const EWriteError*>(&failure)) {
         return "cannot write" + SystemReason(error->SystemError());
     }
+    if (const auto* error = dynamic_cast<const EDamagedPng*>(&failure)) {
+        return "damaged PNG: " + error->Detail();
+    }
     if (const auto* error = dynamic_cast<const EInvalidGraphic*>(&failure)) {
         return FlawText(error->Flaw());
     }

@@ -2,6 +2,8 @@
 // outputs of one name refused, no input ever overwritten, the output folder made.
 #include "batch/OutputPlan.h"
 
+#include "raster/PictureFile.h"
+
 #include <filesystem>
 #include <map>
 #include <set>
@@ -102,5 +104,5 @@ std::string InFolder(const std::string& folder, const std::string& name) {
 }
 
 std::string OutputFor(const Options& options, const std::string& input) {
-    return options.Output ? *options.Output : InFolder(*options.OutDir, input);
+    return options.Output ? *options.Output : InFolder(*options.OutDir, BmpOutputName(input));
 }

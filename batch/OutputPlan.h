@@ -29,7 +29,8 @@ std::vector<PlannedFile> PlanOutputs(const std::vector<std::string>& inputs,
 // Makes --out-dir (and the folders above it) when missing; a UsageError when it cannot be.
 void MakeOutputFolder(const Options& options);
 
-// The output for one input: -o as given, or the input's file name inside --out-dir.
+// The output for one input: -o as given, or the input's file name inside --out-dir (a ".png"
+// name ending in ".bmp" there, as every output is BMP).
 std::string OutputFor(const Options& options, const std::string& input);
 // `name`'s file name inside `folder`.
 std::string InFolder(const std::string& folder, const std::string& name);

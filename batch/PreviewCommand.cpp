@@ -3,6 +3,7 @@
 #include "batch/Runner.h"
 #include "fish/PreviewFrames.h"
 #include "raster/Bmp.h"
+#include "raster/PictureFile.h"
 #include "raster/PictureMemory.h"
 
 int RunPreview(const Options& options) {
@@ -13,7 +14,7 @@ int RunPreview(const Options& options) {
             const MemoryReservation memory =
                 ReserveMemoryFor(PictureUse::PreviewFrames, file.Input);
             TBitmap preview;
-            BuildPreviewFrames(ReadBmpFile(file.Input), preview);
+            BuildPreviewFrames(ReadPictureFile(file.Input).Bitmap, preview);
             WriteBmpFile(preview, file.Outputs[0]);
         });
 }

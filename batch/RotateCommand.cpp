@@ -2,6 +2,7 @@
 #include "batch/Commands.h"
 #include "batch/Runner.h"
 #include "raster/Bmp.h"
+#include "raster/PictureFile.h"
 #include "raster/PictureMemory.h"
 #include "rotate/UpDownSheets.h"
 
@@ -18,7 +19,7 @@ int RunRotate(const Options& options) {
         },
         [&](const PlannedFile& file, std::vector<std::string>&) {
             const MemoryReservation memory = ReserveMemoryFor(PictureUse::UpDownSheets, file.Input);
-            const TBitmap source = ReadBmpFile(file.Input);
+            const TBitmap source = ReadPictureFile(file.Input).Bitmap;
             TBitmap upBitmap;
             TBitmap downBitmap;
             const UpDownSheets sheets =

@@ -33,6 +33,13 @@ void TMDIFish::FindComponents() {
     Find(Cascade1, "Cascade1");
 }
 
+void TMDIFish::OpenPicture(const std::string& path) {
+    Image1->Picture().LoadFromFile(path);
+    if (const auto key = Image1->Picture().TransparentKey()) {
+        FillSwatch(*key);
+    }
+}
+
 void TMDIFish::FormCreate() {
     // A new fish window's background colour is black.
     FillSwatch(clBlack);

@@ -14,6 +14,9 @@ class TMDIFish : public TForm {
 
   public:
     TMDIFish();
+    // Loads the picture into Image1. The transparent pixels of a PNG picture are its background:
+    // the swatch takes the colour they were given at once, as a click on one of them would.
+    void OpenPicture(const std::string& path);
 
     TPanel* Panel1 = nullptr;
     QToolButton* SpeedButton1 = nullptr;

@@ -111,7 +111,7 @@ void OpenWorkspaceWindows(const std::string& path, const TBitmap* kept) {
     if (kept) {
         fish->Image1->Picture().Assign(*kept);
     } else {
-        fish->Image1->Picture().LoadFromFile(path);
+        fish->OpenPicture(path);
     }
 }
 

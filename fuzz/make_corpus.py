@@ -1,15 +1,19 @@
 #!/usr/bin/env python3
-"""Writes the fuzzers' seed corpora: for the reader one small BMP file of each variant it accepts;
-for the pipeline a few pictures of fish and sheets, each behind the 12-byte prefix of choices."""
+"""Writes the fuzzers' seed corpora: for the BMP reader one small BMP file of each variant it
+accepts; for the pipeline a few pictures of fish and sheets, each behind the 12-byte prefix of
+choices; for the PNG reader one small PNG file of each colour type, depth and interlacing."""
 import os
 import struct
 import sys
+import zlib
 
 here = os.path.dirname(os.path.abspath(__file__))
 out = sys.argv[1] if len(sys.argv) > 1 else os.path.join(here, "corpus")
 pipeline_out = sys.argv[2] if len(sys.argv) > 2 else os.path.join(here, "corpus-pipeline")
+png_out = sys.argv[3] if len(sys.argv) > 3 else os.path.join(here, "corpus-png")
 os.makedirs(out, exist_ok=True)
 os.makedirs(pipeline_out, exist_ok=True)
+os.makedirs(png_out, exist_ok=True)
 
 
 def info(width, height, bits, compression=0, clr_used=0, size_image=0, header=40, masks=b""):
@@ -90,3 +94,51 @@ seed("unzoomed-200.bin", choices(3, 3, 200, stroke=(0, 0, 1)), rgb24(151, 4, lam
 seed("pal8.bin", choices(0, 0, 30), bmp_bytes(info(3, 2, 8), table=grey, pixels=bytes([0, 128, 255, 0, 9, 8, 7, 0])))
 seed("rle8.bin", choices(128, 0, 359), bmp_bytes(info(4, 2, 8, 1, clr_used=4), table=grey[:16],
                                                   pixels=b"\x03\x01\x00\x00\x00\x03\x01\x02\x03\x00\x00\x02\x01\x00\x00\x01"))
+
+
+def chunk(kind, data):
+    return struct.pack(">I", len(data)) + kind + data + struct.pack(">I", zlib.crc32(kind + data))
+
+
+# Adam7: each pass's first column and row, and its steps.
+ADAM7 = ((0, 0, 8, 8), (4, 0, 8, 8), (0, 4, 4, 8), (2, 0, 4, 4), (0, 2, 2, 4), (1, 0, 2, 2), (0, 1, 1, 2))
+
+
+def png(name, width, height, colour_type, depth, sample_at, plte=b"", trns=b"", interlaced=False):
+    """sample_at(x, y) gives the pixel's samples in the file's channel order."""
+    def rows(xs, ys):
+        data = b""
+        for y in ys:
+            bits = "".join(format(v, "0%db" % depth) for x in xs for v in sample_at(x, y))
+            bits += "0" * (-len(bits) % 8)
+            data += b"\0" + int(bits or "0", 2).to_bytes(len(bits) // 8, "big") if bits else b""
+        return data
+    if interlaced:
+        raw = b"".join(rows(range(x0, width, dx), range(y0, height, dy))
+                       for x0, y0, dx, dy in ADAM7 if x0 < width and y0 < height)
+    else:
+        raw = rows(range(width), range(height))
+    ihdr = struct.pack(">IIBBBBB", width, height, depth, colour_type, 0, 0, 1 if interlaced else 0)
+    data = b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", ihdr)
+    if plte:
+        data += chunk(b"PLTE", plte)
+    if trns:
+        data += chunk(b"tRNS", trns)
+    data += chunk(b"IDAT", zlib.compress(raw)) + chunk(b"IEND", b"")
+    with open(os.path.join(png_out, name), "wb") as f:
+        f.write(data)
+
+
+png("grey1.png", 9, 3, 0, 1, lambda x, y: ((x + y) % 2,))
+png("grey4-trns.png", 5, 4, 0, 4, lambda x, y: ((x * 3 + y) % 16,), trns=struct.pack(">H", 3))
+png("grey16.png", 3, 2, 0, 16, lambda x, y: (x * 20000 + y * 77,))
+png("rgb8-trns.png", 4, 3, 2, 8, lambda x, y: (x * 60, y * 90, 7), trns=struct.pack(">HHH", 60, 90, 7))
+png("rgb16.png", 3, 2, 2, 16, lambda x, y: (x * 30000, 65535 - y, 12345))
+png("pal2-trns.png", 7, 3, 3, 2, lambda x, y: ((x + y) % 4,),
+    plte=bytes((0, 0, 0, 255, 0, 255, 0, 255, 0, 9, 9, 9)), trns=bytes((0, 127, 128)))
+png("pal8.png", 4, 4, 3, 8, lambda x, y: (x + 4 * y,), plte=bytes(range(48)))
+png("grey-alpha8.png", 4, 2, 4, 8, lambda x, y: (x * 50, 100 + x * 10 + y))
+png("rgba8.png", 6, 5, 6, 8, lambda x, y: (255, 0, 255, x * 50) if y % 2 else (x * 40, y * 50, 9, 255))
+png("rgba16-adam7.png", 9, 9, 6, 16, lambda x, y: (x * 7000, y * 7000, 300, 33000 + x), interlaced=True)
+png("rgba8-adam7.png", 11, 10, 6, 8, lambda x, y: (x * 20, y * 20, 99, (x * y * 13) % 256), interlaced=True)
+png("grey1-adam7.png", 13, 9, 0, 1, lambda x, y: ((x * y) % 2,), interlaced=True)

@@ -2,6 +2,7 @@
 #include "raster/Bmp.h"
 #include "raster/BmpFormat.h"
 #include "raster/Errors.h"
+#include "raster/FileBytes.h"
 #include "raster/RowConversions.h"
 #include "raster/SideBySide.h"
 
@@ -381,9 +382,8 @@ namespace {
 constexpr std::uint64_t kMaxUsefulFileBytes = (std::uint64_t{1} << 30) + (std::uint64_t{1} << 20);
 // Every header and colour table a sane file has fits here; longer ones are read whole.
 constexpr std::uint64_t kHeaderPeekBytes = std::uint64_t{64} << 10;
+} // namespace
 
-// The first `limit` bytes of a file (no more than it holds); raises EFOpenError when it cannot be
-// opened and EOutOfResources when the bytes cannot be held.
 ByteStore ReadFileStart(const std::string& path, std::uint64_t limit, std::uint64_t* fileSize) {
     struct stat info {};
     if (stat(path.c_str(), &info) != 0) {
@@ -410,7 +410,6 @@ ByteStore ReadFileStart(const std::string& path, std::uint64_t limit, std::uint6
     std::fclose(file);
     return bytes;
 }
-} // namespace
 
 TBitmap ReadBmpFile(const std::string& path) {
     std::uint64_t fileSize = 0;

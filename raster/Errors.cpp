@@ -17,6 +17,7 @@ EFOpenError::EFOpenError(const std::string& path, int systemError)
 EFCreateError::EFCreateError(const std::string& path, int systemError)
     : EVelmoraError(msg::Format(msg::kFileCreate, path), path, systemError) {}
 EInvalidGraphic::EInvalidGraphic(BmpFlaw flaw) : EVelmoraError(msg::kInvalidBitmap), flaw_(flaw) {}
+EPngUnsupported::EPngUnsupported() : EVelmoraError(msg::kPngUnsupported) {}
 EReadError::EReadError(BmpFlaw flaw) : EVelmoraError(msg::kStreamRead), flaw_(flaw) {}
 EWriteError::EWriteError() : EVelmoraError(msg::kStreamWrite) {}
 EWriteError::EWriteError(const std::string& path, int systemError)

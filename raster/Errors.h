@@ -63,6 +63,23 @@ class EInvalidGraphic : public EVelmoraError {
     BmpFlaw flaw_;
 };
 
+// A PNG file that is damaged (bad signature, CRC error, cut short, zlib error, impossible
+// header): the windows show the invalid-bitmap message, velmora-batch the detail in plain words.
+class EDamagedPng : public EInvalidGraphic {
+  public:
+    explicit EDamagedPng(const std::string& detail) : detail_(detail) {}
+    const std::string& Detail() const { return detail_; }
+
+  private:
+    std::string detail_;
+};
+
+// A PNG file given to a build made without the PNG library.
+class EPngUnsupported : public EVelmoraError {
+  public:
+    EPngUnsupported();
+};
+
 // The file ends inside the file header, the colour masks or the colour table.
 class EReadError : public EVelmoraError {
   public:
@@ -120,6 +137,7 @@ inline constexpr const char* kStreamRead = "ｽﾄﾘｰﾑからの読み込み
 inline constexpr const char* kStreamWrite = "ｽﾄﾘｰﾑへの書き込みｴﾗｰ";
 inline constexpr const char* kUnknownExtension = "拡張子 .%s の画像形式は処理できません";
 inline constexpr const char* kOutOfResources = "ｼｽﾃﾑ ﾘｿｰｽが足りません";
+inline constexpr const char* kPngUnsupported = "PNG pictures are not supported in this build";
 inline constexpr const char* kImageNeedsBitmap = "ﾋﾞｯﾄﾏｯﾌﾟを持っている時のみｲﾒｰｼﾞの変更が可能です";
 
 // The message with its one "%s" replaced by the argument.

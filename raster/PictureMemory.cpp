@@ -1,7 +1,7 @@
 // Each command's surfaces, counted in surfaces of the picture's size, against available memory.
 #include "raster/PictureMemory.h"
 
-#include "raster/Bmp.h"
+#include "raster/PictureFile.h"
 
 #include <algorithm>
 #include <cmath>
@@ -70,7 +70,7 @@ std::uint64_t MemoryNeeded(PictureUse use, int width, int height, std::uint64_t 
 }
 
 MemoryReservation ReserveMemoryFor(PictureUse use, const std::string& path) {
-    const auto file = PeekBmpFile(path);
+    const auto file = PeekPictureFile(path);
     if (!file) {
         return {};
     }

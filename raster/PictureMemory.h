@@ -27,9 +27,9 @@ inline constexpr std::size_t kUndoHistoryBytes = std::size_t{256} << 20;
 // `fileBytes` bytes.
 std::uint64_t MemoryNeeded(PictureUse use, int width, int height, std::uint64_t fileBytes);
 
-// Reads only the headers of the BMP file at `path` and raises ENotEnoughMemory when `use` would
-// need more memory than is available. A file that cannot be read as a picture passes: reading
-// it says why.
+// Reads only the headers of the picture file at `path` (BMP or PNG) and raises
+// ENotEnoughMemory when `use` would need more memory than is available. A file that cannot be
+// read as a picture passes: reading it says why.
 void RequireMemoryFor(PictureUse use, const std::string& path);
 // The same for work that runs beside other work: the memory stays reserved while the result
 // lives (see ReserveMemory).

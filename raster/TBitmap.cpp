@@ -3,6 +3,7 @@
 
 #include "raster/Bmp.h"
 #include "raster/Errors.h"
+#include "raster/PictureFile.h"
 #include "raster/PixelRows.h"
 
 #include <algorithm>
@@ -163,7 +164,7 @@ void TBitmap::Detach() {
 
 // A loaded surface starts again with the default drawing state, unlike an assigned one.
 void TBitmap::LoadFromFile(const std::string& path) {
-    *this = ReadBmpFile(path);
+    *this = ReadPictureFile(path).Bitmap;
     canvas_.ResetState();
 }
 

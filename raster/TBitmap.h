@@ -44,6 +44,7 @@ struct TPen {
 };
 
 class TBitmap;
+struct LoadedPicture;
 
 // The drawing state of one surface and the drawing operations on it. Every operation clips to
 // the surface: what falls outside changes nothing and raises nothing.
@@ -187,8 +188,9 @@ class TBitmap {
     // The value stored for a colour: resolved, flag byte dropped, black or white when one-bit.
     TColor StoredValue(TColor color) const;
 
-    // Reads a BMP file (the extension plays no part); the old content is replaced only when
-    // reading succeeds, and the drawing state then starts again with the defaults.
+    // Reads a BMP file, or a PNG file when the name ends in ".png" in any letter case (any other
+    // extension plays no part); the old content is replaced only when reading succeeds, and the
+    // drawing state then starts again with the defaults.
     void LoadFromFile(const std::string& path);
     // Writes a BMP file: 24 bits per pixel, or 1 bit when monochrome; an empty file when the
     // surface holds no pixels.
@@ -201,6 +203,7 @@ class TBitmap {
   private:
     friend class TCanvas;
     friend TBitmap DecodeBmp(const std::uint8_t* data, std::size_t size);
+    friend LoadedPicture DecodePng(const std::uint8_t* data, std::size_t size);
     // A colour surface whose pixels hold whatever the memory held: only for a decoder that
     // writes every pixel before the surface leaves it.
     static TBitmap WithUnsetPixels(int width, int height);

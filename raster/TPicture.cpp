@@ -1,8 +1,8 @@
 // The picture holder: assignment with shared pixels and loading by the file name's extension.
 #include "raster/TPicture.h"
 
-#include "raster/Bmp.h"
 #include "raster/Errors.h"
+#include "raster/PictureFile.h"
 
 #include <algorithm>
 
@@ -19,12 +19,14 @@ std::string FileExtension(const std::string& path) {
 void TPicture::Assign(const TBitmap& bitmap) {
     TBitmap copy(bitmap); // the argument may be this holder's own surface
     bitmap_.emplace(std::move(copy));
+    transparentKey_.reset();
     Hook();
     NotifyWhole();
 }
 
 void TPicture::Clear() {
     bitmap_.reset();
+    transparentKey_.reset();
     NotifyWhole();
 }
 
@@ -34,11 +36,12 @@ void TPicture::LoadFromFile(const std::string& path) {
     std::transform(lower.begin(), lower.end(), lower.begin(), [](unsigned char c) {
         return static_cast<char>(c >= 'A' && c <= 'Z' ? c + 32 : c);
     });
-    if (lower != "bmp") {
+    if (lower != "bmp" && lower != "png") {
         throw EInvalidGraphicFormat(extension);
     }
-    TBitmap loaded = ReadBmpFile(path);
-    bitmap_.emplace(std::move(loaded));
+    LoadedPicture loaded = ReadPictureFile(path);
+    bitmap_.emplace(std::move(loaded.Bitmap));
+    transparentKey_ = loaded.TransparentKey;
     Hook();
     NotifyWhole();
 }

@@ -26,9 +26,13 @@ class TPicture {
     void Assign(const TBitmap& bitmap);
     void Clear();
 
-    // Loads by the file name's extension: "bmp" in any letter case reads a BMP file; any other
-    // extension raises EInvalidGraphicFormat. On failure the previous picture stays.
+    // Loads by the file name's extension: "bmp" in any letter case reads a BMP file, "png" a PNG
+    // file; any other extension raises EInvalidGraphicFormat. On failure the previous picture
+    // stays.
     void LoadFromFile(const std::string& path);
+    // The colour the transparent pixels of the loaded file took (see KeyTransparentPixels);
+    // nothing for a file without transparency, an assigned surface or an empty picture.
+    std::optional<TColor> TransparentKey() const { return transparentKey_; }
 
     // Called after every change of the picture: assignment, load, drawing on its surface.
     std::function<void()> OnChange;
@@ -40,6 +44,7 @@ class TPicture {
     void Notify();
     void NotifyWhole();
     std::optional<TBitmap> bitmap_;
+    std::optional<TColor> transparentKey_;
     TRect changedArea_;
 };
 

@@ -16,6 +16,7 @@ PAIRS = [
     ("decode 8-bit paletted", "BM_DecodePalettedVelmora",
      ["BM_DecodePalettedQImageToColours", "BM_DecodePalettedQImage"]),
     ("decode RLE8", "BM_DecodeRle8Velmora", ["BM_DecodeRle8QImage"]),
+    ("decode PNG RGBA, transparency keyed", "BM_DecodePngVelmora", ["BM_DecodePngQImage"]),
     ("rotation, per output pixel (quadrant side)", "BM_RotateQuadrant",
      ["BM_OpenCvWarpAffineQuadrant", "BM_QtTransformedQuadrant"]),
     ("bounding-box scan (0 centred fish, 1 lone pixel)", "BM_FishBoxScan",

@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that building, testing, benchmarking and fuzzing need.
+# libspng-dev reads PNG pictures (VELMORA_PNG).
 # fonts-liberation gives Arial's metrics, so the About box's fixed-width labels hold their lines.
 # The install and package tools: Pillow enlarges the program icon, help2man writes the manual page,
 # dpkg-dev (dpkg-shlibdeps) and file let CPack work out the package's dependencies, and the
@@ -14,6 +15,7 @@ packages=(
     clang llvm clang-format
     fonts-ipafont-gothic fonts-liberation
     xvfb xauth
+    libspng-dev
     python3 python3-pil help2man dpkg-dev file desktop-file-utils appstream lintian
 )
 # The benchmarks' peers, only for `make bench`: `install-deps.sh bench`.

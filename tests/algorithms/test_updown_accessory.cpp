@@ -168,6 +168,7 @@ TEST(AccessoryNames, LowerCaseTheFileNameAndDropOnlyAFinalBmp) {
         {"/TANK/Rock", "/TANK/rock", "/TANK/rockm.bmp"},
         {"Plant.Bmp", "plant.bmp", "plantm.bmp"},
         {"/T/Stone.dib", "/T/stone.dib", "/T/stone.dibm.bmp"},
+        {"/T/Weed.PNG", "/T/weed.bmp", "/T/weedm.bmp"},
         {"/T/\xE7\x9F\xB3"
          "A.BMP",
          "/T/\xE7\x9F\xB3"

@@ -1,6 +1,7 @@
 // Running the built velmora-batch from the command-line tests, and its streams line by line.
 #pragma once
 
+#include "raster/TBitmap.h"
 #include "tests/support/Programs.h"
 
 #include <string>
@@ -28,6 +29,17 @@ inline std::vector<std::string> Lines(const std::string& text) {
         lines.push_back(text.substr(start));
     }
     return lines;
+}
+
+// A fish of a few colours (never magenta) on a plain background, touching no edge.
+inline TBitmap FishPicture(int width, int height, TColor background) {
+    TBitmap picture(width, height, background);
+    for (int y = height / 4; y < height * 3 / 4; ++y) {
+        for (int x = width / 5; x < width * 4 / 5; ++x) {
+            picture.SetPixel(x, y, (x + y) % 3 == 0 ? clBlack : RGB(x * 7, y * 5, 200));
+        }
+    }
+    return picture;
 }
 
 } // namespace batch_run

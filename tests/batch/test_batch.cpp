@@ -22,17 +22,6 @@ using namespace test_support;
 
 namespace {
 
-// A fish of a few colours on a plain background, touching no edge.
-TBitmap FishPicture(int width, int height, TColor background) {
-    TBitmap picture(width, height, background);
-    for (int y = height / 4; y < height * 3 / 4; ++y) {
-        for (int x = width / 5; x < width * 4 / 5; ++x) {
-            picture.SetPixel(x, y, (x + y) % 3 == 0 ? clBlack : RGB(x * 7, y * 5, 200));
-        }
-    }
-    return picture;
-}
-
 class Batch : public ::testing::Test {
   protected:
     std::string Path(const std::string& name) const { return folder_.Path(name); }

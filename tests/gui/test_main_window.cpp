@@ -112,7 +112,9 @@ TEST_F(MainWindowTest, MenuHasFileWindowAndADirectVersionItem) {
 }
 
 TEST_F(MainWindowTest, SharedFileDialogsStartFromTheirFiltersAndNames) {
-    EXPECT_EQ(Form1->OpenDialog1->Filter, "Bitmap File|*.bmp");
+    // BMP first, as ever; then PNG alone and both together.
+    EXPECT_EQ(QtNameFilter(Form1->OpenDialog1->Filter).toStdString(),
+              "Bitmap File (*.bmp);;PNG File (*.png);;Pictures (*.bmp *.png)");
     EXPECT_EQ(Form1->OpenDialog1->FileName, "*.bmp");
     EXPECT_EQ(Form1->SaveDialog1->Filter, "BMP File|*.bmp");
     EXPECT_EQ(Form1->SaveDialog1->FileName, "");

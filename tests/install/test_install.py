@@ -73,6 +73,14 @@ class Installed(unittest.TestCase):
         done = self.run_installed("velmora-batch", ["check", "sheet.bmp"])
         self.assertEqual(done.returncode, 0, done.stdout + done.stderr)
 
+    def test_program_answers_help_and_version_on_stdout_without_a_window_system(self):
+        no_display = {key: "" for key in ("DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM")}
+        for argument, expected in (("--help", "Usage: velmora [FILE...]\n"),
+                                   ("--version", "velmora %s\n" % os.environ["VELMORA_VERSION"])):
+            done = self.run_installed("velmora", [argument], **no_display)
+            self.assertEqual((done.returncode, done.stderr), (0, ""), argument)
+            self.assertTrue(done.stdout.startswith(expected), done.stdout)
+
     def test_program_starts_offscreen_and_ends_when_its_window_is_closed(self):
         done = self.run_installed("velmora", [], QT_QPA_PLATFORM="offscreen",
                                   LD_PRELOAD=os.environ["VELMORA_CLOSE_WHEN_SHOWN"])
@@ -84,7 +92,9 @@ class Installed(unittest.TestCase):
         done = run(["desktop-file-validate", entry])
         self.assertEqual((done.returncode, done.stdout + done.stderr), (0, ""))
         with open(entry) as text:
-            self.assertIn("\nExec=velmora\n", text.read())
+            content = text.read()
+            self.assertIn("\nExec=velmora %F\n", content)
+            self.assertIn("\nMimeType=image/bmp;image/x-bmp;image/png;\n", content)
 
     def test_metainfo_passes_appstream_validation_with_the_tree(self):
         metainfo = glob.glob(self.installed("share", "metainfo", "*.metainfo.xml"))
@@ -117,7 +127,7 @@ class Installed(unittest.TestCase):
 
     def test_manual_pages_render_with_their_names_and_the_version(self):
         version = os.environ["VELMORA_VERSION"]
-        for page, expected in (("velmora", ["velmora - ", "velmora " + version]),
+        for page, expected in (("velmora", ["velmora - ", "velmora " + version, "--version"]),
                                ("velmora-batch", ["velmora-batch fish PICTURE.bmp",
                                                   "velmora-batch " + version])):
             path = self.installed("share", "man", "man1", page + ".1.gz")

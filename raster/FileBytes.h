@@ -1,0 +1,12 @@
+// Reading the start of a file, or all of it, for the picture readers.
+#pragma once
+
+#include "raster/PixelStore.h"
+
+#include <cstdint>
+#include <string>
+
+// The first `limit` bytes of a file (no more than it holds), its whole size in `fileSize`; raises
+// EFOpenError when it cannot be opened (EISDIR for a folder) and EOutOfResources when the bytes
+// cannot be held.
+ByteStore ReadFileStart(const std::string& path, std::uint64_t limit, std::uint64_t* fileSize);
