@@ -26,8 +26,7 @@ class Progress {
             text += note + "\n";
         }
         const std::string counter =
-            total_ > 1 ? "[" + std::to_string(done_ + 1) + "/" + std::to_string(total_) + "] "
-                       : "";
+            total_ > 1 ? "[" + std::to_string(done_ + 1) + "/" + std::to_string(total_) + "] " : "";
         if (!failure.empty()) {
             text += counter + failure + "\n";
         } else if (total_ > 1) {

@@ -19,9 +19,7 @@ TEST_F(DataWindowTest, EveryWindowTextIsTheDesignsOwnWordForWord) {
     TMDIRotate* rotate = OpenWith<TMDIRotate>(Form1->BitBtn3, Write("sheet.bmp", FishSheet()));
     TMDIAcc* accessory = OpenWith<TMDIAcc>(Form1->BitBtn1, Write("rock.bmp", RockPicture()));
     ASSERT_TRUE(rotate && accessory);
-    const auto hint = [](const QWidget* control) {
-        return control->toolTip().toStdString();
-    };
+    const auto hint = [](const QWidget* control) { return control->toolTip().toStdString(); };
     struct Text {
         const char* what;
         std::string shown;
