@@ -63,12 +63,12 @@ std::vector<PlannedFile> PlanOutputs(const std::vector<std::string>& inputs,
         PlannedFile file{input, outputsOf(input), {}};
         for (const std::string& output : file.Outputs) {
             const auto [at, fresh] = writers.emplace(NameKey(output), plan.size());
+            if (!fresh && at->second == plan.size()) { // this file's own outputs clash
+                throw UsageError(file.Name() + " would write " + output + " twice");
+            }
             if (!fresh) {
-                const std::string& other = plan[at->second].Name();
-                throw UsageError(at->second == plan.size()
-                                     ? file.Name() + " would write " + output + " twice"
-                                     : other + " and " + file.Name() + " would both write " +
-                                           output + "; give them different names");
+                throw UsageError(plan[at->second].Name() + " and " + file.Name() +
+                                 " would both write " + output + "; give them different names");
             }
             if (file.Refusal.empty() && inputFiles.count(FileIdentity(output))) {
                 file.Refusal = output + ": is an input of this run; refusing to overwrite it";

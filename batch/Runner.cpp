@@ -15,19 +15,18 @@ namespace {
 // The finished files' lines; one lock, one write per file, so lines never interleave.
 class Progress {
   public:
-    explicit Progress(std::size_t total) : total_(total) {}
+    Progress(std::size_t total, const LineWriter& write) : total_(total), write_(write) {}
 
+    // Raises what making or writing the line raises, the counts then left as they were.
     void Finished(const PlannedFile& file, const std::vector<std::string>& notes,
                   const std::string& failure) {
         const std::lock_guard<std::mutex> lock(mutex_);
-        ++done_;
-        failed_ += failure.empty() ? 0 : 1;
         std::string text;
         for (const std::string& note : notes) {
             text += note + "\n";
         }
         const std::string counter =
-            total_ > 1 ? "[" + std::to_string(done_) + "/" + std::to_string(total_) + "] " : "";
+            total_ > 1 ? "[" + std::to_string(done_ + 1) + "/" + std::to_string(total_) + "] " : "";
         if (!failure.empty()) {
             text += counter + failure + "\n";
         } else if (total_ > 1) {
@@ -37,7 +36,19 @@ class Progress {
             }
             text += "\n";
         }
-        std::fwrite(text.data(), 1, text.size(), stderr);
+        write_(text);
+        ++done_;
+        failed_ += failure.empty() ? 0 : 1;
+    }
+
+    // A file whose report itself failed: counted as failed and told without making a string, as
+    // the failure may be the memory to make one.
+    void Unreported(const PlannedFile& file) noexcept {
+        const std::lock_guard<std::mutex> lock(mutex_);
+        ++done_;
+        ++failed_;
+        std::fputs(file.Name().c_str(), stderr);
+        std::fputs(": failed: its progress line could not be written\n", stderr);
     }
 
     std::size_t Failed() const { return failed_; }
@@ -45,30 +56,45 @@ class Progress {
   private:
     std::mutex mutex_;
     const std::size_t total_;
+    const LineWriter& write_;
     std::size_t done_ = 0;
     std::size_t failed_ = 0;
 };
 
+// Makes one file and reports it. Nothing escapes: on a worker thread an exception would end the
+// whole run.
+void MakeAndReport(const PlannedFile& file, const FileMaker& make, Progress& progress) noexcept {
+    try {
+        std::vector<std::string> notes;
+        std::string failure = file.Refusal;
+        if (failure.empty()) {
+            try {
+                make(file, notes);
+            } catch (const std::exception& error) {
+                failure = FailureMessage(error, file.Name());
+            } catch (...) {
+                failure = file.Name() + ": failed for an unknown reason";
+            }
+        }
+        progress.Finished(file, notes, failure);
+    } catch (...) {
+        progress.Unreported(file);
+    }
+}
+
 } // namespace
 
-int RunPlanned(const std::vector<PlannedFile>& plan, int jobs, const FileMaker& make) {
-    Progress progress(plan.size());
+void WriteToStderr(const std::string& lines) {
+    std::fwrite(lines.data(), 1, lines.size(), stderr);
+}
+
+int RunPlanned(const std::vector<PlannedFile>& plan, int jobs, const FileMaker& make,
+               const LineWriter& write) {
+    Progress progress(plan.size(), write);
     std::atomic<std::size_t> next{0};
     auto work = [&] {
         for (std::size_t i = next++; i < plan.size(); i = next++) {
-            const PlannedFile& file = plan[i];
-            std::vector<std::string> notes;
-            std::string failure = file.Refusal;
-            if (failure.empty()) {
-                try {
-                    make(file, notes);
-                } catch (const std::exception& error) {
-                    failure = FailureMessage(error, file.Name());
-                } catch (...) {
-                    failure = file.Name() + ": failed for an unknown reason";
-                }
-            }
-            progress.Finished(file, notes, failure);
+            MakeAndReport(plan[i], make, progress);
         }
     };
     const std::size_t threadsWanted = std::min<std::size_t>(std::max(jobs, 1), plan.size());
@@ -81,12 +107,10 @@ int RunPlanned(const std::vector<PlannedFile>& plan, int jobs, const FileMaker& 
         work();
     }
     if (plan.size() > 1) {
-        const std::string summary =
-            progress.Failed() == 0
-                ? "velmora-batch: all " + std::to_string(plan.size()) + " files done\n"
-                : "velmora-batch: " + std::to_string(progress.Failed()) + " of " +
-                      std::to_string(plan.size()) + " files failed\n";
-        std::fwrite(summary.data(), 1, summary.size(), stderr);
+        write(progress.Failed() == 0
+                  ? "velmora-batch: all " + std::to_string(plan.size()) + " files done\n"
+                  : "velmora-batch: " + std::to_string(progress.Failed()) + " of " +
+                        std::to_string(plan.size()) + " files failed\n");
     }
     return progress.Failed() == 0 ? 0 : 1;
 }

@@ -14,10 +14,17 @@
 // input only. Runs on any thread, several at once: it must touch nothing but its own files.
 using FileMaker = std::function<void(const PlannedFile& file, std::vector<std::string>& notes)>;
 
+// Where the progress lines go, each whole and ending in a newline; any thread, one at a time.
+using LineWriter = std::function<void(const std::string& lines)>;
+void WriteToStderr(const std::string& lines);
+
 // Makes every planned file, up to `jobs` at once. With several files a "[k/n] input -> outputs"
-// line per file (k counting finished files) goes to stderr, a failure printing its message in
-// its place, and a summary line comes last. Returns 0 when every file was made, else 1.
-int RunPlanned(const std::vector<PlannedFile>& plan, int jobs, const FileMaker& make);
+// line per file (k counting finished files) goes to `write`, a failure printing its message in
+// its place, and a summary line comes last. A file whose line cannot be made or written counts
+// as failed, and a bare line saying so goes straight to stderr. Returns 0 when every file was
+// made, else 1.
+int RunPlanned(const std::vector<PlannedFile>& plan, int jobs, const FileMaker& make,
+               const LineWriter& write = WriteToStderr);
 
 // The whole run of a making command: plans the outputs (`otherInputs` are files read besides
 // the inputs, never to be overwritten), makes --out-dir, then RunPlanned with --jobs. A pen-like

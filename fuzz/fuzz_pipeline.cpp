@@ -6,10 +6,11 @@
 //   6..8   pen slider positions: width, centre, density
 //   9..11  one stroke in each shadow (x and y as 256ths) and the stroke count
 // The picture is refused above kMaxPixels before decoding so that a header asking for a huge
-// picture costs nothing here; the reader's own fuzzer covers large allocations.
+// picture costs nothing here; large pictures are the reader's unit tests' work.
 #include "accessory/AccessoryCrop.h"
 #include "fish/PreviewFrames.h"
 #include "fish/SheetComposer.h"
+#include "fuzz/AnnouncedSize.h"
 #include "raster/Bmp.h"
 #include "raster/Errors.h"
 #include "rotate/UpDownSheets.h"
@@ -36,37 +37,6 @@ std::int32_t ReadI32(const std::uint8_t* p) {
     std::uint32_t v;
     std::memcpy(&v, p, 4);
     return static_cast<std::int32_t>(v);
-}
-
-std::int16_t ReadI16(const std::uint8_t* p) {
-    std::uint16_t v;
-    std::memcpy(&v, p, 2);
-    return static_cast<std::int16_t>(v);
-}
-
-// The size the header asks for, or false when it cannot be told (the reader then decides).
-bool HeaderTooLarge(const std::uint8_t* bmp, std::size_t size) {
-    if (size < 18 + 4) {
-        return false;
-    }
-    std::int64_t width;
-    std::int64_t height;
-    if (ReadI32(bmp + 14) == 12) {
-        if (size < 26) {
-            return false;
-        }
-        width = ReadI16(bmp + 18);
-        height = ReadI16(bmp + 20);
-    } else {
-        if (size < 26) {
-            return false;
-        }
-        width = ReadI32(bmp + 18);
-        height = ReadI32(bmp + 22);
-    }
-    width = width < 0 ? -width : width;
-    height = height < 0 ? -height : height;
-    return width > kMaxSide || height > kMaxSide || width * height > kMaxPixels;
 }
 
 // What the writer writes, the reader reads back pixel for pixel.
@@ -169,7 +139,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     const std::uint8_t* bmp = data + kPrefix;
     const std::size_t bmpSize = size - kPrefix;
-    if (HeaderTooLarge(bmp, bmpSize)) {
+    if (fuzz_support::AnnouncesMoreThan(bmp, bmpSize, kMaxSide, kMaxPixels)) {
         return 0;
     }
     TBitmap picture;

@@ -299,20 +299,24 @@ void DecodeUncompressed(const PixelSource& source, const Layout& layout, const P
 
 // Run-length data: runs that pass the row's end are clipped, a delta or a row past the picture
 // ends the decoding, and data that ends early leaves the rest at colour 0.
+//
+// The column never passes the row's end: a file of millions of deltas along one row would
+// otherwise carry it past any integer's range and back to a place before the row. The row stops
+// the decoding as soon as it passes the picture, so it stays below height + 256.
 void DecodeRunLength(const PixelSource& source, const Layout& layout, const Palette& palette,
                      TBitmap& out) {
     const bool four = layout.CompressionKind == kRle4;
     const int width = layout.Width;
     const int height = layout.Height;
-    int x = 0;
+    int x = 0;   // 0 to width: at width, every pixel up to the next end of line is dropped
     int row = 0; // stored row: 0 is the bottom row of a bottom-up picture
     std::uint64_t i = 0;
     const std::uint64_t end = source.Available();
     auto put = [&](int index) {
-        if (x < width && row < height) {
+        if (x < width) {
             out.MutableRow(TargetRow(layout, row))[x] = palette[static_cast<std::size_t>(index)];
+            ++x;
         }
-        ++x;
     };
     while (i + 1 < end && row < height) {
         const std::uint8_t count = source.At(i);
@@ -333,13 +337,13 @@ void DecodeRunLength(const PixelSource& source, const Layout& layout, const Pale
             if (i + 1 >= end) {
                 break;
             }
-            x += source.At(i);
+            x = std::min(width, x + source.At(i));
             row += source.At(i + 1);
             i += 2;
         } else { // absolute run of `value` pixels, padded to a 16-bit boundary
             const int pixels = value;
             const std::uint64_t bytes = four ? (pixels + 1) / 2 : pixels;
-            for (int n = 0; n < pixels; ++n) {
+            for (int n = 0; n < pixels && x < width; ++n) {
                 std::uint8_t b = source.At(i + (four ? n / 2 : n));
                 put(four ? (n % 2 == 0 ? b >> 4 : b & 0x0F) : b);
             }

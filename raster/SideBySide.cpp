@@ -30,8 +30,12 @@ void RunSideBySide(bool worthASecondThread, const std::function<void()>& first,
     }
     if (helper.joinable()) {
         helper.join();
-    } else if (!secondFailure) {
-        first();
+    } else {
+        try {
+            first();
+        } catch (...) {
+            firstFailure = std::current_exception();
+        }
     }
     if (firstFailure) {
         std::rethrow_exception(firstFailure);

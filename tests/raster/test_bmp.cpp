@@ -8,11 +8,14 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <csignal>
 #include <filesystem>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#include <utility>
+#include <vector>
 
 namespace fs = std::filesystem;
 using namespace test_support;
@@ -330,6 +333,80 @@ TEST(BmpReader, RunLengthFourAndRunsPastThePicture) {
     TBitmap clipped = Decode(absolute.Build());
     EXPECT_EQ(clipped.Pixel(0, 0), clWhite);
     EXPECT_EQ(clipped.Pixel(2, 0), clWhite);
+}
+
+// Millions of deltas along one row (67 MB, as a crafted file could hold) carry the column by
+// 2^32 - 1 in all: the runs after them land past the row's end and are dropped, wherever a column
+// counted without that bound would have wrapped to (one pixel before the row: in front of the
+// picture when it is stored top-down, on the row above when bottom-up). The next row decodes
+// from its start again.
+TEST(BmpReader, RunLengthColumnStaysWithinItsRowWhateverTheDeltas) {
+    struct Case {
+        const char* name;
+        std::uint32_t compression;
+        bool topDown;
+        bool absoluteRun; // the run after the deltas: absolute, else encoded
+    };
+    const Case cases[] = {
+        {"RLE8 top-down, encoded run", 1, true, false},
+        {"RLE8 bottom-up, encoded run", 1, false, false},
+        {"RLE8 bottom-up, absolute run", 1, false, true},
+        {"RLE4 top-down, absolute run", 2, true, true},
+        {"RLE4 bottom-up, encoded run", 2, false, false},
+    };
+    constexpr int kSide = 16;
+    // 2^32 - 2 in deltas of at most 255: after one pixel the column would reach 2^32 - 1.
+    Bytes deltas;
+    std::uint64_t left = 0xFFFFFFFFu - 1;
+    deltas.resize(static_cast<std::size_t>((left + 254) / 255 * 4));
+    for (std::uint8_t* record = deltas.data(); left > 0; record += 4) {
+        const auto step = static_cast<std::uint8_t>(std::min<std::uint64_t>(left, 255));
+        record[0] = 0;
+        record[1] = 2;
+        record[2] = step;
+        record[3] = 0;
+        left -= step;
+    }
+    ASSERT_GT(deltas.size(), std::size_t{64} << 20);
+    for (const Case& c : cases) {
+        const bool four = c.compression == 2;
+        const std::uint8_t white = four ? 0x11 : 0x01; // palette index 1, twice for RLE4
+        BmpBuilder b;
+        b.Width = kSide;
+        b.Height = c.topDown ? -kSide : kSide;
+        b.Bits = four ? 4 : 8;
+        b.Compression = c.compression;
+        b.ClrUsed = 2;
+        b.Palette = {0x000000, 0xFFFFFF};
+        Bytes file = b.Build();
+        file.reserve(file.size() + deltas.size() + 16);
+        file.insert(file.end(), {1, white}); // one pixel: the column is 1
+        file.insert(file.end(), deltas.begin(), deltas.end());
+        if (c.absoluteRun && four) {
+            file.insert(file.end(), {0, 3, white, white}); // three pixels in two bytes
+        } else if (c.absoluteRun) {
+            file.insert(file.end(), {0, 3, white, white, white, 0}); // padded to two bytes
+        } else {
+            file.insert(file.end(), {2, white});
+        }
+        file.insert(file.end(), {0, 0, 1, white, 0, 1}); // next row: one pixel; end of bitmap
+
+        const TBitmap bitmap = Decode(file);
+        file = Bytes();
+        std::vector<std::pair<int, int>> written;
+        for (int y = 0; y < bitmap.Height(); ++y) {
+            for (int x = 0; x < bitmap.Width(); ++x) {
+                if (bitmap.Pixel(x, y) != clBlack) {
+                    written.emplace_back(x, y);
+                }
+            }
+        }
+        const int first = c.topDown ? 0 : kSide - 1;
+        const int second = c.topDown ? 1 : kSide - 2;
+        EXPECT_EQ(written, (std::vector<std::pair<int, int>>{{0, std::min(first, second)},
+                                                             {0, std::max(first, second)}}))
+            << c.name;
+    }
 }
 
 TEST(BmpReader, MissingPixelDataReadsAsZero) {
