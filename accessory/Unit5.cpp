@@ -6,6 +6,7 @@
 #include "app/Unit1.h"
 #include "app/toolkit/Application.h"
 #include "app/toolkit/Dialogs.h"
+#include "app/toolkit/FileWatch.h"
 #include "raster/PictureMemory.h"
 
 #include <QAction>
@@ -41,6 +42,8 @@ TMDIAcc* OpenAccessoryWindow(const std::string& path) {
     RequireMemoryFor(PictureUse::AccessoryData, path);
     auto* window = new TMDIAcc();
     window->SetCaption(path);
+    // Watched from before the read, so that no change escapes between the two.
+    window->PictureWatch = new TFileWatch(window, path, [window] { window->ReloadPicture(); });
     window->Image2->Picture().LoadFromFile(path);
     return window;
 }
@@ -86,6 +89,20 @@ void TMDIAcc::Close1Click() {
     Close();
 }
 
+void TMDIAcc::ReloadPicture() {
+    if (PictureWatch) {
+        PictureWatch->Rebase();
+    }
+    RequireMemoryFor(PictureUse::AccessoryData, Caption());
+    // On failure the picture shown stays.
+    Image2->Picture().LoadFromFile(Caption());
+    Unsaved = true;
+}
+
+void TMDIAcc::ReloadPicture1Click() {
+    ReloadPicture();
+}
+
 void TMDIAcc::Tile1Click() {
     Form1->Tile1Click();
 }
@@ -126,6 +143,11 @@ void TMDIAcc::Save() {
         THourglass hourglass(this);
         const TBitmap* picture = Image2->Picture().Bitmap();
         WriteAccessoryFiles(CropAccessory(picture ? *picture : TBitmap(), background), names);
+    }
+    // With the swatch black the picture file is the opened one: a write of the window's own is
+    // no change for it to follow.
+    if (PictureWatch) {
+        PictureWatch->Rebase();
     }
     Unsaved = false;
     InformationBox(kImageFileDoneMessage);
