@@ -62,11 +62,10 @@ TEST_F(FishWorkspaceTest, WindowsHaveTheirToolBarsIconsAndMenus) {
               (Names{"File", "Edit", "Mask Pattern", "Animation", "Window"}));
     EXPECT_EQ(MenuTitles(anim->MainMenu1),
               (Names{"File", "Mask Pattern", "Shadow Pattern", "Window"}));
-    EXPECT_EQ(menu(anim->MainMenu1, 0), (Names{"Save", "Close"}));
-    for (QMenuBar* bar : {fish->MainMenu1, shadow->MainMenu1}) {
-        EXPECT_EQ(menu(bar, 0), (Names{"Save", "Close", "-", "Reload Picture"}));
-    }
     for (QMenuBar* bar : {fish->MainMenu1, shadow->MainMenu1, anim->MainMenu1}) {
+        // Reload Picture follows in the fish window's and the editor's (PictureReloadTest).
+        const Names file = menu(bar, 0);
+        EXPECT_EQ(Names(file.begin(), file.begin() + 2), (Names{"Save", "Close"}));
         EXPECT_EQ(menu(bar, bar->actions().size() - 1), (Names{"Tile", "Cascade"}));
     }
     EXPECT_EQ(anim->Timer1->Interval(), 0); // stopped when the editor's creation deactivated it
