@@ -34,6 +34,7 @@ void TMDIAcc::FindComponents() {
     Find(MainMenu1, "MainMenu1");
     Find(Save1, "Save1");
     Find(Close1, "Close1");
+    Find(ReloadPicture1, "ReloadPicture1");
     Find(Tile1, "Tile1");
     Find(Cascade1, "Cascade1");
 }

@@ -31,6 +31,7 @@ void TMDIRotate::FindComponents() {
     Find(MainMenu1, "MainMenu1");
     Find(Save1, "Save1");
     Find(Close1, "Close1");
+    Find(ReloadPicture1, "ReloadPicture1");
     Find(Rotate1, "Rotate1");
     Find(Tile1, "Tile1");
     Find(Cascade1, "Cascade1");

@@ -3,6 +3,7 @@
 #include "app/toolkit/FileWatch.h"
 
 #include "app/toolkit/Application.h"
+#include "raster/Bmp.h"
 #include "raster/Errors.h"
 
 #include <QFileInfo>
@@ -57,7 +58,9 @@ void TFileWatch::Settled() {
         return;
     }
     seen_ = now;
-    if (!now.exists) {
+    // A picture cut short would load with its missing rows black: the rest is still to come.
+    const std::optional<BmpFileSize> picture = PeekBmpFile(path_);
+    if (!now.exists || (picture && !picture->Complete())) {
         return;
     }
     Guarded([this] {

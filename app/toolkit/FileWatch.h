@@ -1,5 +1,5 @@
-// TFileWatch: one file on disk followed for a window, through a file system watcher on the file
-// and on its folder, reporting each change once the file has been quiet for a while.
+// TFileWatch: one picture file on disk followed for a window, through a file system watcher on the
+// file and on its folder, reporting each change once the file has been quiet for a while.
 #pragma once
 
 #include <QDateTime>
@@ -18,9 +18,10 @@ class TFileWatch : public QObject {
     static constexpr int kQuietMilliseconds = 300;
 
     // Follows `path` for as long as `owner` lives. `changed` runs on the user-interface thread
-    // when the file, quiet again, differs from how it was last seen. A read failure it raises
-    // (a half-written, removed or renamed-away file) changes nothing and shows nothing: the file
-    // is looked at again at its next change. Any other failure goes to the error box.
+    // when the file, quiet again, differs from how it was last seen and holds all the pixels its
+    // headers announce. A half-written, removed or renamed-away file, or a read failure `changed`
+    // raises, changes nothing and shows nothing: the file is looked at again at its next change.
+    // Any other failure goes to the error box.
     TFileWatch(QObject* owner, const std::string& path, std::function<void()> changed);
 
     // The file as it is now is the one the window holds (it has just read or written it): only
