@@ -6,6 +6,7 @@
 #include "app/Unit1.h"
 #include "app/toolkit/Application.h"
 #include "app/toolkit/Dialogs.h"
+#include "app/toolkit/FileWatch.h"
 #include "raster/PictureFile.h"
 #include "raster/PictureMemory.h"
 
@@ -34,6 +35,7 @@ void TMDIAcc::FindComponents() {
     Find(MainMenu1, "MainMenu1");
     Find(Save1, "Save1");
     Find(Close1, "Close1");
+    Find(ReloadPicture1, "ReloadPicture1");
     Find(Tile1, "Tile1");
     Find(Cascade1, "Cascade1");
 }
@@ -42,6 +44,8 @@ TMDIAcc* OpenAccessoryWindow(const std::string& path) {
     RequireMemoryFor(PictureUse::AccessoryData, path);
     auto* window = new TMDIAcc();
     window->SetCaption(path);
+    // Watched from before the read, so that no change escapes between the two.
+    window->PictureWatch = new TFileWatch(window, path, [window] { window->ReloadPicture(); });
     window->OpenPicture(path);
     return window;
 }
@@ -95,6 +99,20 @@ void TMDIAcc::Close1Click() {
     Close();
 }
 
+void TMDIAcc::ReloadPicture() {
+    if (PictureWatch) {
+        PictureWatch->Rebase();
+    }
+    RequireMemoryFor(PictureUse::AccessoryData, Caption());
+    // On failure the picture shown stays.
+    Image2->Picture().LoadFromFile(Caption());
+    Unsaved = true;
+}
+
+void TMDIAcc::ReloadPicture1Click() {
+    ReloadPicture();
+}
+
 void TMDIAcc::Tile1Click() {
     Form1->Tile1Click();
 }
@@ -140,6 +158,11 @@ void TMDIAcc::Save() {
         THourglass hourglass(this);
         const TBitmap* picture = Image2->Picture().Bitmap();
         WriteAccessoryFiles(CropAccessory(picture ? *picture : TBitmap(), background), names);
+    }
+    // With the swatch black the picture file is the opened one: a write of the window's own is
+    // no change for it to follow.
+    if (PictureWatch) {
+        PictureWatch->Rebase();
     }
     Unsaved = false;
     InformationBox(kImageFileDoneMessage);

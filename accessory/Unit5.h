@@ -1,5 +1,5 @@
 // TMDIAcc, the accessory window: a decoration's picture, the background colour picked from it,
-// and the cropped picture and mask files it saves.
+// the cropped picture and mask files it saves, and the picture followed on disk.
 #pragma once
 
 #include "app/Messages.h"
@@ -12,6 +12,7 @@ class QAction;
 class QLabel;
 class QMenuBar;
 class QToolButton;
+class TFileWatch;
 class TSaveDialog;
 
 class TMDIAcc : public TForm {
@@ -32,12 +33,19 @@ class TMDIAcc : public TForm {
     QMenuBar* MainMenu1 = nullptr;
     QAction* Save1 = nullptr;
     QAction* Close1 = nullptr;
+    QAction* ReloadPicture1 = nullptr;
     QAction* Tile1 = nullptr;
     QAction* Cascade1 = nullptr;
 
     // The accessory files have not been written since the window opened or since the
     // background colour was last picked.
     bool Unsaved = false;
+    // Follows the picture's file while the window lives (made by OpenAccessoryWindow).
+    TFileWatch* PictureWatch = nullptr;
+
+    // The picture read again from its file with the command's loader; the background colour
+    // stays and Unsaved is set. A file that cannot be read raises before anything changes.
+    void ReloadPicture();
 
   public slots:
     void FormCreate();
@@ -47,6 +55,7 @@ class TMDIAcc : public TForm {
     void SpeedButton1Click();
     void Save1Click();
     void Close1Click();
+    void ReloadPicture1Click();
     void Tile1Click();
     void Cascade1Click();
 

@@ -50,11 +50,15 @@ void TMDIAnim::FormActivate() {
         return;
     }
     Form3->Hide();
+    ComposePreview();
+    Timer1->SetInterval(kFrameInterval);
+}
+
+void TMDIAnim::ComposePreview() {
     // Without a fish window or shadow editor the sheet keeps the last composition.
     MakeFishData(*SheetBitmap);
     GrowToFit(SheetBitmap->Width() / 2, SheetBitmap->Height() / 2);
     BuildPreviewFrames(*SheetBitmap, *PreviewBitmap);
-    Timer1->SetInterval(kFrameInterval);
 }
 
 void TMDIAnim::GrowToFit(int frameWidth, int frameHeight) {

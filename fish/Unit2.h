@@ -35,6 +35,10 @@ class TMDIAnim : public TForm {
     // Which frame the next tick draws; flipped by every tick, never reset.
     bool ShowFrame1 = false;
 
+    // The sheet composed afresh and both frames built from it, the window grown to fit: what
+    // every activation does with a complete workspace, also run when its picture is read again.
+    void ComposePreview();
+
   public slots:
     void FormCreate();
     void FormActivate();

@@ -27,6 +27,7 @@ void TMDIFish::FindComponents() {
     Find(MainMenu1, "MainMenu1");
     Find(Save1, "Save1");
     Find(Close1, "Close1");
+    Find(ReloadPicture1, "ReloadPicture1");
     Find(ShadowPattern1, "ShadowPattern1");
     Find(Animation1, "Animation1");
     Find(Tile1, "Tile1");
@@ -84,6 +85,10 @@ void TMDIFish::SpeedButton1Click() {
 
 void TMDIFish::Close1Click() {
     CloseFishWorkspace();
+}
+
+void TMDIFish::ReloadPicture1Click() {
+    ReloadFishWorkspace();
 }
 
 void TMDIFish::ShadowPattern1Click() {

@@ -1,10 +1,11 @@
 // TMDIFish, the fish window: the fish picture, its background colour held by the swatch, and
-// the workspace's Save.
+// the workspace's Save and Reload Picture.
 #pragma once
 
 #include "app/toolkit/Form.h"
 
 class QAction;
+class TFileWatch;
 class QLabel;
 class QMenuBar;
 class QToolButton;
@@ -28,10 +29,15 @@ class TMDIFish : public TForm {
     QMenuBar* MainMenu1 = nullptr;
     QAction* Save1 = nullptr;
     QAction* Close1 = nullptr;
+    QAction* ReloadPicture1 = nullptr;
     QAction* ShadowPattern1 = nullptr;
     QAction* Animation1 = nullptr;
     QAction* Tile1 = nullptr;
     QAction* Cascade1 = nullptr;
+
+    // Follows the picture's file for the workspace while the window lives (made by the Fish Data
+    // command; none before).
+    TFileWatch* PictureWatch = nullptr;
 
   public slots:
     void FormCreate();
@@ -42,6 +48,7 @@ class TMDIFish : public TForm {
     void Save1Click();
     void SpeedButton1Click();
     void Close1Click();
+    void ReloadPicture1Click();
     void ShadowPattern1Click();
     void SpeedButton2Click();
     void Animation1Click();

@@ -7,11 +7,13 @@
 #include "app/WorkspaceRecovery.h"
 #include "app/toolkit/Application.h"
 #include "app/toolkit/Dialogs.h"
+#include "app/toolkit/FileWatch.h"
 #include "fish/RecoveryEntry.h"
 #include "fish/SheetComposer.h"
 #include "fish/Unit2.h"
 #include "fish/Unit4.h"
 #include "raster/PictureMemory.h"
+#include "raster/TPicture.h"
 #include "shadow/Unit3.h"
 #include "shadow/Unit6.h"
 
@@ -108,6 +110,8 @@ void OpenWorkspaceWindows(const std::string& path, const TBitmap* kept) {
 
     auto* fish = new TMDIFish();
     fish->SetCaption(path);
+    // Watched from before the read, so that no change escapes between the two.
+    fish->PictureWatch = new TFileWatch(fish, path, ReloadFishWorkspace);
     if (kept) {
         fish->Image1->Picture().Assign(*kept);
     } else {
@@ -168,6 +172,31 @@ FishBoundingBox SheetFishBox() {
         return FishBoundingBox{};
     }
     return FindFishBox(*picture, BackgroundOf(fish));
+}
+
+void ReloadFishWorkspace() {
+    TMDIFish* fish = LastInChildOrder<TMDIFish>();
+    TMDIShadow* shadow = LastInChildOrder<TMDIShadow>();
+    // A change noticed while a question of the closing workspace is open finds it going.
+    if (WorkspaceClosing || !fish || !shadow || !shadow->PictureBitmap) {
+        return;
+    }
+    const std::string path = fish->Caption();
+    if (fish->PictureWatch) {
+        fish->PictureWatch->Rebase();
+    }
+    RequireMemoryFor(PictureUse::FishWorkspace, path);
+    TPicture read;
+    read.LoadFromFile(path);
+    const TBitmap& picture = *read.Bitmap();
+    shadow->ReplacePicture(picture, BackgroundOf(fish));
+    fish->Image1->Picture().Assign(picture);
+    // The sheet on disk, if any, no longer matches the picture.
+    DataSaved = false;
+    if (TMDIAnim* anim = LastInChildOrder<TMDIAnim>()) {
+        anim->ComposePreview();
+    }
+    ScheduleRecoveryWrite();
 }
 
 bool WriteFishData(const std::string& name) {

@@ -37,6 +37,14 @@ void ReopenFishWorkspace(const RecoverySnapshot& snapshot);
 // missing, no picture, or the workspace closing).
 bool TakeRecoverySnapshot(RecoverySnapshot& snapshot);
 
+// The workspace's picture read again from its file (the fish window's caption) with the Fish
+// Data command's loader, after a change on disk or by Reload Picture, and shown in the fish window
+// and the shadow editor: the background colour stays, the shadows are kept (TMDIShadow::
+// ReplacePicture), DataSaved is cleared and an open animation preview composes afresh. A file that
+// cannot be read raises before anything changes. Nothing happens without a fish window and a
+// shadow editor, or once the workspace is closing.
+void ReloadFishWorkspace();
+
 // Raise every window of that kind; the shadow editor also brings the pen settings window back.
 void ShowShadowEditor();
 void ShowFishWindow();

@@ -26,6 +26,11 @@ struct BmpFileSize {
     int Width = 0;
     int Height = 0;
     std::uint64_t FileBytes = 0;
+    // Where the pixel data the headers announce ends: the row size times the height past the
+    // pixels' offset, or the stated size of run-length data.
+    std::uint64_t AnnouncedBytes = 0;
+    // A file shorter than that still loads (its missing pixels 0), but may still be being written.
+    bool Complete() const { return FileBytes >= AnnouncedBytes; }
 };
 // Reads only a BMP file's headers (with the same checks as ReadBmpFile), to size a picture
 // before anything is made for it. Nothing when the file cannot be read as a picture at all:

@@ -443,7 +443,12 @@ std::optional<BmpFileSize> PeekBmpFile(const std::string& path) {
             start = ReadFileStart(path, kMaxUsefulFileBytes, &fileSize);
             layout = bmp::ParseHeaders(start.data(), start.size(), fileSize);
         }
-        return BmpFileSize{layout.Width, layout.Height, fileSize};
+        const bool runLength =
+            layout.CompressionKind == bmp::kRle8 || layout.CompressionKind == bmp::kRle4;
+        const std::uint64_t pixels = runLength ? layout.PixelBytes
+                                               : static_cast<std::uint64_t>(layout.RowBytes) *
+                                                     static_cast<std::uint64_t>(layout.Height);
+        return BmpFileSize{layout.Width, layout.Height, fileSize, layout.PixelOffset + pixels};
     } catch (const EVelmoraError&) {
         return std::nullopt;
     }

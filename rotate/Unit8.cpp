@@ -5,6 +5,7 @@
 #include "app/Unit1.h"
 #include "app/toolkit/Application.h"
 #include "app/toolkit/Dialogs.h"
+#include "app/toolkit/FileWatch.h"
 #include "raster/Bmp.h"
 #include "raster/PictureMemory.h"
 #include "rotate/AngleText.h"
@@ -30,6 +31,7 @@ void TMDIRotate::FindComponents() {
     Find(MainMenu1, "MainMenu1");
     Find(Save1, "Save1");
     Find(Close1, "Close1");
+    Find(ReloadPicture1, "ReloadPicture1");
     Find(Rotate1, "Rotate1");
     Find(Tile1, "Tile1");
     Find(Cascade1, "Cascade1");
@@ -38,6 +40,7 @@ void TMDIRotate::FindComponents() {
 TMDIRotate* OpenRotationWindow(const std::string& path) {
     auto* window = new TMDIRotate();
     window->SetCaption(path);
+    window->PictureWatch = new TFileWatch(window, path, [window] { window->ReloadPicture(); });
     return window;
 }
 
@@ -96,6 +99,10 @@ void TMDIRotate::Close1Click() {
     Close();
 }
 
+void TMDIRotate::ReloadPicture1Click() {
+    ReloadPicture();
+}
+
 void TMDIRotate::Tile1Click() {
     Form1->Tile1Click();
 }
@@ -119,6 +126,24 @@ void TMDIRotate::ShowRotation() {
     }
     RequireMemoryFor(PictureUse::UpDownSheets, Caption());
     SourceBitmap.LoadFromFile(Caption());
+    ShowTurnedSheet();
+}
+
+void TMDIRotate::ReloadPicture() {
+    if (SourceBitmap.Empty()) {
+        return;
+    }
+    if (PictureWatch) {
+        PictureWatch->Rebase();
+    }
+    RequireMemoryFor(PictureUse::UpDownSheets, Caption());
+    TBitmap sheet;
+    sheet.LoadFromFile(Caption());
+    SourceBitmap = std::move(sheet);
+    ShowTurnedSheet();
+}
+
+void TMDIRotate::ShowTurnedSheet() {
     RotateQuadrant(0);
     // The up copy and the down copy side by side under the panel.
     Image1->MoveTo(0, Panel1->height());

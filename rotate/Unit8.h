@@ -1,5 +1,5 @@
 // TMDIRotate, the rotation window: one fish data sheet turned up and down by the angle in its
-// edit, and the up and down sheets it writes beside the source.
+// edit, the up and down sheets it writes beside the source, and the sheet followed on disk.
 #pragma once
 
 #include "app/Messages.h"
@@ -12,6 +12,7 @@ class QAction;
 class QMenuBar;
 class QPushButton;
 class QToolButton;
+class TFileWatch;
 
 class TMDIRotate : public TForm {
     Q_OBJECT
@@ -28,6 +29,7 @@ class TMDIRotate : public TForm {
     QMenuBar* MainMenu1 = nullptr;
     QAction* Save1 = nullptr;
     QAction* Close1 = nullptr;
+    QAction* ReloadPicture1 = nullptr;
     QAction* Rotate1 = nullptr;
     QAction* Tile1 = nullptr;
     QAction* Cascade1 = nullptr;
@@ -43,6 +45,14 @@ class TMDIRotate : public TForm {
     // The up and down sheets have not been written since the window opened, the picture was
     // last shown or the angle text last changed.
     bool Unsaved = false;
+    // Follows the sheet's file while the window lives (made by OpenRotationWindow).
+    TFileWatch* PictureWatch = nullptr;
+
+    // The sheet read again from its file and both copies turned again at the current Angle, as
+    // ShowRotation does when it loads. A window that never showed its sheet stays as it is (its
+    // first Rotate reads the file as it is then). A file that cannot be read raises before
+    // anything changes.
+    void ReloadPicture();
 
   public slots:
     void FormCreate();
@@ -56,6 +66,7 @@ class TMDIRotate : public TForm {
     void SpeedButton1Click();
     void Save1Click();
     void Close1Click();
+    void ReloadPicture1Click();
     void Tile1Click();
     void Cascade1Click();
 
@@ -66,6 +77,8 @@ class TMDIRotate : public TForm {
     void RotateQuadrant(int quadrant);
     void ReadAngle();
     void ShowRotation();
+    // ShowRotation once the sheet is loaded: the image quadrant turned and shown.
+    void ShowTurnedSheet();
     void CreateData();
 };
 

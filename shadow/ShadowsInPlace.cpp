@@ -1,5 +1,8 @@
-// Shadows loaded back where the fish is: the fit check and the placement over the fish's box.
+// Shadows loaded back where the fish is: the fit check, the placement over the fish's box, and
+// the shadows carried to a new version of the picture.
 #include "shadow/ShadowsInPlace.h"
+
+#include <algorithm>
 
 ESheetDoesNotFitFish::ESheetDoesNotFitFish() : EVelmoraError(msg::kSheetDoesNotFitFish) {}
 
@@ -35,4 +38,42 @@ void PlaceSheetShadows(const TBitmap& sheet, const FishBoundingBox& box, int zoo
         Rect(zoom * box.Left, zoom * box.Top, zoom * (box.Right + 1), zoom * (box.Bottom + 1));
     PlaceQuadrant(sheet, Rect(0, top, w, top + h), place, shadow1);
     PlaceQuadrant(sheet, Rect(w, top, 2 * w, top + h), place, shadow2);
+}
+
+namespace {
+
+// A white width x height surface with the rectangle `from` of `source` stretched onto `to`.
+TBitmap WhiteWith(int width, int height, const TBitmap& source, const TRect& from,
+                  const TRect& to) {
+    TBitmap shadow(width, height, clWhite);
+    TCopyModeScope plainCopy(shadow.Canvas(), cmSrcCopy);
+    shadow.Canvas().CopyRect(to, source.Canvas(), from);
+    return shadow;
+}
+
+} // namespace
+
+CarriedShadows CarryShadows(const TBitmap& oldPicture, int oldZoom, const TBitmap& oldShadow1,
+                            const TBitmap& oldShadow2, const TBitmap& newPicture, int newZoom,
+                            TColor background) {
+    const int width = newZoom * newPicture.Width();
+    const int height = newZoom * newPicture.Height();
+    const FishBoundingBox oldBox = FindFishBox(oldPicture, background);
+    const FishBoundingBox newBox = FindFishBox(newPicture, background);
+    if (!oldBox.Found() || !newBox.Found()) {
+        const TRect kept =
+            Rect(0, 0, std::min(width, oldShadow1.Width()), std::min(height, oldShadow1.Height()));
+        return {WhiteWith(width, height, oldShadow1, kept, kept),
+                WhiteWith(width, height, oldShadow2, kept, kept)};
+    }
+    TBitmap sheet;
+    ComposeFishSheet(oldPicture, background, oldShadow1, oldShadow2, oldZoom, sheet);
+    const int w = std::min(oldBox.Width(), newBox.Width());
+    const int h = std::min(oldBox.Height(), newBox.Height());
+    const int top = sheet.Height() / 2;
+    const int second = sheet.Width() / 2;
+    const TRect place = Rect(newZoom * newBox.Left, newZoom * newBox.Top,
+                             newZoom * (newBox.Left + w), newZoom * (newBox.Top + h));
+    return {WhiteWith(width, height, sheet, Rect(0, top, w, top + h), place),
+            WhiteWith(width, height, sheet, Rect(second, top, second + w, top + h), place)};
 }

@@ -1,5 +1,6 @@
 // Shadows loaded back where the fish is: a sheet's shadow quadrants placed over the fish's
-// bounding box in the shadow surfaces, for a sheet whose quadrants are the size of that box.
+// bounding box in the shadow surfaces, for a sheet whose quadrants are the size of that box; and
+// the shadows carried over to a new version of the picture the same way.
 #pragma once
 
 #include "fish/SheetComposer.h"
@@ -26,3 +27,18 @@ bool SheetFitsFish(const TBitmap& sheet, const FishBoundingBox& box);
 // fit. The shadows are expected to be zoom times the picture's size; their drawing state is kept.
 void PlaceSheetShadows(const TBitmap& sheet, const FishBoundingBox& box, int zoom, TBitmap& shadow1,
                        TBitmap& shadow2);
+
+// The two shadows for a new version of the picture, `zoom` times its size.
+struct CarriedShadows {
+    TBitmap Shadow1;
+    TBitmap Shadow2;
+};
+
+// Carries the shadows painted over `oldPicture` (at `oldZoom`) to `newPicture` (at `newZoom`), a
+// picture of another size: the shadows as a sheet composed from the old picture holds them, placed
+// over the new picture's fish box as PlaceSheetShadows places them, their top-left corners
+// together, cut or padded with white where the boxes differ in size. When either picture has no
+// fish pixel the shadow pixels stay where they were, cut or padded with white to the new size.
+CarriedShadows CarryShadows(const TBitmap& oldPicture, int oldZoom, const TBitmap& oldShadow1,
+                            const TBitmap& oldShadow2, const TBitmap& newPicture, int newZoom,
+                            TColor background);

@@ -66,6 +66,7 @@ void TMDIShadow::FindComponents() {
     Find(Undo1, "Undo1");
     Find(Redo1, "Redo1");
     Find(LoadShadowsInPlace1, "LoadShadowsInPlace1");
+    Find(ReloadPicture1, "ReloadPicture1");
     // Redo answers both usual keys; the menu shows the first.
     Redo1->setShortcuts({Redo1->shortcut(), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
 }
@@ -130,7 +131,13 @@ void TMDIShadow::OpenPicture(const TBitmap& picture) {
                                    Rect(0, 0, w, h));
     ViewBitmap2->Canvas().CopyRect(Rect(0, 0, a * w, a * h), PictureBitmap->Canvas(),
                                    Rect(0, 0, w, h));
+    ShowSurfaces();
+}
 
+void TMDIShadow::ShowSurfaces() {
+    const int w = PictureBitmap->Width();
+    const int h = PictureBitmap->Height();
+    const int a = ZoomFactor();
     Image1->Picture().Assign(*ViewBitmap1);
     Image2->Picture().Assign(*ViewBitmap2);
     Image3->Picture().Assign(*ShadowBitmap1);
@@ -150,6 +157,34 @@ void TMDIShadow::RestoreShadows(const TBitmap& shadow1, const TBitmap& shadow2) 
     Image3->Picture().Assign(shadow1);
     Image4->Picture().Assign(shadow2);
     ShowShadowsOverPicture();
+}
+
+void TMDIShadow::ReplacePicture(const TBitmap& picture, TColor background) {
+    // A stroke under way ends here as a step of its own; the next move starts another.
+    EndStroke();
+    const bool sameSize =
+        picture.Width() == PictureBitmap->Width() && picture.Height() == PictureBitmap->Height();
+    if (sameSize) {
+        *PictureBitmap = picture;
+        ViewsOfEarlierPicture = History->CanUndo() || History->CanRedo();
+        ShowShadowsOverPicture();
+        return;
+    }
+    const int zoom = ZoomFactorFor(picture.Width(), picture.Height());
+    CarriedShadows carried = CarryShadows(*PictureBitmap, ZoomFactor(), Image3->Canvas().Surface(),
+                                          Image4->Canvas().Surface(), picture, zoom, background);
+    *PictureBitmap = picture;
+    Zoomed = zoom == 2;
+    *ShadowBitmap1 = std::move(carried.Shadow1);
+    *ShadowBitmap2 = std::move(carried.Shadow2);
+    // The views are drawn once they are the images' own.
+    *ViewBitmap1 = TBitmap(ShadowBitmap1->Width(), ShadowBitmap1->Height());
+    *ViewBitmap2 = TBitmap(ShadowBitmap1->Width(), ShadowBitmap1->Height());
+    ShowSurfaces();
+    ShowShadowsOverPicture();
+    History->Clear();
+    ViewsOfEarlierPicture = false;
+    UpdateEditMenu();
 }
 
 void TMDIShadow::FormActivate() {
@@ -311,6 +346,9 @@ void TMDIShadow::Undo1Click() {
     if (History->Undo(Surfaces())) {
         DataSaved = false;
         ScheduleRecoveryWrite();
+        if (ViewsOfEarlierPicture) {
+            ShowShadowsOverPicture();
+        }
     }
     UpdateEditMenu();
 }
@@ -319,8 +357,15 @@ void TMDIShadow::Redo1Click() {
     if (History->Redo(Surfaces())) {
         DataSaved = false;
         ScheduleRecoveryWrite();
+        if (ViewsOfEarlierPicture) {
+            ShowShadowsOverPicture();
+        }
     }
     UpdateEditMenu();
+}
+
+void TMDIShadow::ReloadPicture1Click() {
+    ReloadFishWorkspace();
 }
 
 void TMDIShadow::Save1Click() {

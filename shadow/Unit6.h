@@ -1,6 +1,6 @@
 // TMDIShadow, the shadow editor: the fish picture shown twice, each copy over a hidden shadow
 // surface that the soft pen darkens; erase, load from an existing sheet (stretched or in place),
-// undo and redo, and the workspace's Save.
+// undo and redo, the workspace's Save, and a new version of the picture shown over the shadows.
 #pragma once
 
 #include "app/toolkit/Form.h"
@@ -35,6 +35,7 @@ class TMDIShadow : public TForm {
     QAction* Undo1 = nullptr;
     QAction* Redo1 = nullptr;
     QAction* LoadShadowsInPlace1 = nullptr;
+    QAction* ReloadPicture1 = nullptr;
     QAction* MaskPattern1 = nullptr;
     QAction* Animation1 = nullptr;
     QAction* Tile1 = nullptr;
@@ -62,6 +63,11 @@ class TMDIShadow : public TForm {
     void OpenPicture(const TBitmap& picture);
     // Both shadow surfaces replaced, the views rebuilt over them: a recovery copy's shadows back.
     void RestoreShadows(const TBitmap& shadow1, const TBitmap& shadow2);
+    // A new version of the picture, read from the same file, shown in both views. The shadows
+    // stay pixel for pixel when it has the old one's size (and so its zoom), with the undo
+    // history; otherwise they are carried over the new fish box (CarryShadows, with the fish's
+    // `background`) and the history starts again.
+    void ReplacePicture(const TBitmap& picture, TColor background);
 
   public slots:
     void FormCreate();
@@ -88,6 +94,7 @@ class TMDIShadow : public TForm {
     void Undo1Click();
     void Redo1Click();
     void LoadShadowsInPlace1Click();
+    void ReloadPicture1Click();
 
   protected:
     void FindComponents() override;
@@ -101,6 +108,8 @@ class TMDIShadow : public TForm {
     void RestoreViews();
     // Both views rebuilt as the picture ANDed with its shadow.
     void ShowShadowsOverPicture();
+    // The four surfaces handed to the images, and the views laid out below the tool bar.
+    void ShowSurfaces();
     // The surfaces of the four images in the history's order.
     HistorySurfaces Surfaces();
     // Runs a command that may change any pixel of the four surfaces as one step of the history.
@@ -108,4 +117,8 @@ class TMDIShadow : public TForm {
     // Ends the stroke being recorded, if any.
     void EndStroke();
     void UpdateEditMenu();
+
+    // The history's steps hold view pixels of an earlier version of the picture: after an undo
+    // or redo the views are rebuilt from the picture and the shadows.
+    bool ViewsOfEarlierPicture = false;
 };
