@@ -91,6 +91,7 @@ void TMDIAnim::Save1Click() {
         return;
     }
     SheetBitmap->SaveToFile(name);
+    LastSheetPath = name;
     AnnounceDataSaved();
 }
 

@@ -10,10 +10,12 @@
 #include "fish/Unit2.h"
 #include "fish/Unit4.h"
 #include "raster/PictureMemory.h"
+#include "shadow/ShadowsInPlace.h"
 #include "shadow/Unit3.h"
 #include "shadow/Unit6.h"
 
 bool DataSaved = false;
+std::string LastSheetPath;
 bool WorkspaceClosing = false;
 
 namespace {
@@ -68,6 +70,7 @@ void OpenFishWorkspace(const std::string& path) {
     Form1->CloseChildren([](TForm*) { return true; });
     DataSaved = false;
     WorkspaceClosing = false;
+    LastSheetPath.clear();
 
     auto* anim = new TMDIAnim();
     anim->SetCaption(path);
@@ -141,12 +144,19 @@ FishBoundingBox SheetFishBox() {
     return FindFishBox(*picture, BackgroundOf(fish));
 }
 
+bool SheetBackgroundOnBorder() {
+    TMDIFish* fish = LastInChildOrder<TMDIFish>();
+    const TBitmap* picture = fish ? fish->Image1->Picture().Bitmap() : nullptr;
+    return !picture || ColourOnBorder(*picture, BackgroundOf(fish));
+}
+
 bool WriteFishData(const std::string& name) {
     TBitmap sheet;
     if (!MakeFishData(sheet)) {
         return false;
     }
     sheet.SaveToFile(name);
+    LastSheetPath = name;
     return true;
 }
 
