@@ -95,6 +95,7 @@ void TMDIAnim::Save1Click() {
         return;
     }
     SheetBitmap->SaveToFile(name);
+    LastSheetPath = name;
     AnnounceDataSaved();
 }
 

@@ -14,10 +14,12 @@
 #include "fish/Unit4.h"
 #include "raster/PictureMemory.h"
 #include "raster/TPicture.h"
+#include "shadow/ShadowsInPlace.h"
 #include "shadow/Unit3.h"
 #include "shadow/Unit6.h"
 
 bool DataSaved = false;
+std::string LastSheetPath;
 bool WorkspaceClosing = false;
 
 namespace {
@@ -96,6 +98,7 @@ void OpenWorkspaceWindows(const std::string& path, const TBitmap* kept) {
     Form1->CloseChildren([](TForm*) { return true; });
     DataSaved = false;
     WorkspaceClosing = false;
+    LastSheetPath.clear();
 
     auto* anim = new TMDIAnim();
     anim->SetCaption(path);
@@ -199,12 +202,19 @@ void ReloadFishWorkspace() {
     ScheduleRecoveryWrite();
 }
 
+bool SheetBackgroundOnBorder() {
+    TMDIFish* fish = LastInChildOrder<TMDIFish>();
+    const TBitmap* picture = fish ? fish->Image1->Picture().Bitmap() : nullptr;
+    return !picture || ColourOnBorder(*picture, BackgroundOf(fish));
+}
+
 bool WriteFishData(const std::string& name) {
     TBitmap sheet;
     if (!MakeFishData(sheet)) {
         return false;
     }
     sheet.SaveToFile(name);
+    LastSheetPath = name;
     return true;
 }
 

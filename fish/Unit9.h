@@ -12,6 +12,9 @@
 extern bool DataSaved;
 // The workspace is being (or has been) closed: further closes must not ask again.
 extern bool WorkspaceClosing;
+// The sheet written or read last in this workspace (empty before the first): where Load Shadows
+// in Place looks first.
+extern std::string LastSheetPath;
 
 // The name to write the sheet to, from the frame's save dialog; an existing file is only taken
 // after the overwrite question. Empty when nothing is to be written.
@@ -59,6 +62,9 @@ bool MakeFishData(TBitmap& sheet);
 // MakeFishData uses, against its background colour. Not found when there is no such window or it
 // holds no picture.
 FishBoundingBox SheetFishBox();
+// Whether the background colour that box is found against appears on the picture's border (true
+// when there is no fish window or picture to look at).
+bool SheetBackgroundOnBorder();
 
 // Composes the sheet and writes it to `name`; false when there was nothing to compose.
 bool WriteFishData(const std::string& name);

@@ -4,7 +4,26 @@
 
 #include <algorithm>
 
-ESheetDoesNotFitFish::ESheetDoesNotFitFish() : EVelmoraError(msg::kSheetDoesNotFitFish) {}
+ESheetDoesNotFitFish::ESheetDoesNotFitFish(bool backgroundOnBorder)
+    : EVelmoraError(backgroundOnBorder ? msg::kSheetDoesNotFitFish
+                                       : msg::kSheetDoesNotFitFishPickBackground) {}
+
+bool ColourOnBorder(const TBitmap& picture, TColor colour) {
+    const int w = picture.Width();
+    const int h = picture.Height();
+    const TCanvas& canvas = picture.Canvas();
+    for (int x = 0; x < w; ++x) {
+        if (canvas.Pixel(x, 0) == colour || canvas.Pixel(x, h - 1) == colour) {
+            return true;
+        }
+    }
+    for (int y = 0; y < h; ++y) {
+        if (canvas.Pixel(0, y) == colour || canvas.Pixel(w - 1, y) == colour) {
+            return true;
+        }
+    }
+    return false;
+}
 
 bool SheetFitsFish(const TBitmap& sheet, const FishBoundingBox& box) {
     return box.Found() && sheet.Width() / 2 == box.Width() && sheet.Height() / 2 == box.Height();
@@ -26,9 +45,9 @@ void PlaceQuadrant(const TBitmap& sheet, const TRect& quadrant, const TRect& pla
 } // namespace
 
 void PlaceSheetShadows(const TBitmap& sheet, const FishBoundingBox& box, int zoom, TBitmap& shadow1,
-                       TBitmap& shadow2) {
+                       TBitmap& shadow2, bool backgroundOnBorder) {
     if (!SheetFitsFish(sheet, box)) {
-        throw ESheetDoesNotFitFish();
+        throw ESheetDoesNotFitFish(backgroundOnBorder);
     }
     const int w = box.Width();
     const int h = box.Height();

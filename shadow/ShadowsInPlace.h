@@ -7,15 +7,22 @@
 #include "raster/Errors.h"
 #include "raster/TBitmap.h"
 
-// The sheet's quadrants are not the size of the fish's bounding box.
+// The sheet's quadrants are not the size of the fish's bounding box. When the background colour
+// is nowhere on the picture's border, the background was most likely never picked, and the
+// message asks about it.
 class ESheetDoesNotFitFish : public EVelmoraError {
   public:
-    ESheetDoesNotFitFish();
+    explicit ESheetDoesNotFitFish(bool backgroundOnBorder = true);
 };
 
 namespace msg {
 inline constexpr const char* kSheetDoesNotFitFish = "ｼｰﾄの大きさが魚の範囲と合いません";
+inline constexpr const char* kSheetDoesNotFitFishPickBackground =
+    "ｼｰﾄの大きさが魚の範囲と合いません。背景色を選びましたか？";
 } // namespace msg
+
+// Whether any pixel of the picture's outermost rows and columns has that colour.
+bool ColourOnBorder(const TBitmap& picture, TColor colour);
 
 // Whether the sheet's quadrant size (width div 2 by height div 2) is the box's size. A picture
 // with no fish pixel has no extent for any sheet to fit.
@@ -24,9 +31,10 @@ bool SheetFitsFish(const TBitmap& sheet, const FishBoundingBox& box);
 // Both shadows white, then the sheet's first and second shadow quadrants copied over the box,
 // each sheet pixel a zoom x zoom block, so that composing a sheet from the same picture gives
 // those quadrants back. Throws ESheetDoesNotFitFish, touching nothing, when the sheet does not
-// fit. The shadows are expected to be zoom times the picture's size; their drawing state is kept.
+// fit (`backgroundOnBorder` chooses its message). The shadows are expected to be zoom times the
+// picture's size; their drawing state is kept.
 void PlaceSheetShadows(const TBitmap& sheet, const FishBoundingBox& box, int zoom, TBitmap& shadow1,
-                       TBitmap& shadow2);
+                       TBitmap& shadow2, bool backgroundOnBorder = true);
 
 // The two shadows for a new version of the picture, `zoom` times its size.
 struct CarriedShadows {

@@ -15,6 +15,7 @@
 #include <QKeySequence>
 #include <QMenuBar>
 #include <QToolButton>
+#include <filesystem>
 
 namespace {
 
@@ -214,16 +215,22 @@ void TMDIShadow::Paint(int pair, int x, int y) {
     TImage* view = pair == 0 ? Image1 : Image2;
     TImage* shadow = pair == 0 ? Image3 : Image4;
     // A stroke is recorded from its first move: a press and release alone is no step.
-    if (!History->Recording()) {
+    const bool firstMove = !History->Recording();
+    if (firstMove) {
         History->BeginStroke(Surfaces());
     }
     const int penWidth = PenBitmap->Width();
-    const TRect square = PaintSquare(penWidth, x, y);
-    History->Touch(pair, square);
-    History->Touch(2 + pair, square);
-    // The stamp comes from the pen settings window's own client area, as it shows it now.
-    PaintShadowStep(Form3->Canvas(), penWidth, x, y, shadow->Canvas().Surface(),
-                    view->Canvas().Surface());
+    // Zoomed out, one move crosses several pen widths of picture; the stamps between are part of
+    // the same stroke.
+    for (const StampPoint& at : StrokeStamps(PenAt, StampPoint{x, y}, view->Zoom(), firstMove)) {
+        const TRect square = PaintSquare(penWidth, at.X, at.Y);
+        History->Touch(pair, square);
+        History->Touch(2 + pair, square);
+        // The stamp comes from the pen settings window's own client area, as it shows it now.
+        PaintShadowStep(Form3->Canvas(), penWidth, at.X, at.Y, shadow->Canvas().Surface(),
+                        view->Canvas().Surface());
+    }
+    PenAt = StampPoint{x, y};
     DataSaved = false;
 }
 
@@ -235,8 +242,9 @@ void TMDIShadow::EndStroke() {
     }
 }
 
-void TMDIShadow::Image1MouseDown(TMouseButton, int, int) {
+void TMDIShadow::Image1MouseDown(TMouseButton, int x, int y) {
     PenDown = true;
+    PenAt = StampPoint{x, y};
 }
 
 void TMDIShadow::Image1MouseMove(TMouseButton, int x, int y) {
@@ -248,8 +256,9 @@ void TMDIShadow::Image1MouseUp(TMouseButton, int, int) {
     EndStroke();
 }
 
-void TMDIShadow::Image2MouseDown(TMouseButton, int, int) {
+void TMDIShadow::Image2MouseDown(TMouseButton, int x, int y) {
     PenDown = true;
+    PenAt = StampPoint{x, y};
 }
 
 void TMDIShadow::Image2MouseMove(TMouseButton, int x, int y) {
@@ -298,15 +307,14 @@ void TMDIShadow::SpeedButton4Click() {
     });
 }
 
-// Both loads: a sheet chosen in the frame's Open dialog, read once its memory is known to fit.
-// False when the dialog was cancelled.
-bool TMDIShadow::AskForSheet(TBitmap& sheet) {
-    TOpenDialog* dialog = Form1->OpenDialog1;
-    if (!dialog->Execute()) {
+// Both loads: a sheet chosen in an Open dialog, read once its memory is known to fit.
+bool TMDIShadow::AskForSheet(TOpenDialog& dialog, TBitmap& sheet) {
+    if (!dialog.Execute()) {
         return false;
     }
-    RequireMemoryFor(PictureUse::ShadowSheet, dialog->FileName);
-    sheet.LoadFromFile(dialog->FileName);
+    RequireMemoryFor(PictureUse::ShadowSheet, dialog.FileName);
+    sheet.LoadFromFile(dialog.FileName);
+    LastSheetPath = dialog.FileName;
     return true;
 }
 
@@ -314,7 +322,7 @@ bool TMDIShadow::AskForSheet(TBitmap& sheet) {
 // the views rebuilt as picture AND shadow. Nothing changes when the file cannot be read.
 void TMDIShadow::SpeedButton5Click() {
     TBitmap sheet;
-    if (!AskForSheet(sheet)) {
+    if (!AskForSheet(*Form1->OpenDialog1, sheet)) {
         return;
     }
     const int W = sheet.Width();
@@ -328,15 +336,21 @@ void TMDIShadow::SpeedButton5Click() {
 
 // Load Shadows in Place: a sheet's shadow quadrants go back over the fish's box, where the sheet
 // composer took them from, provided the sheet was made for a box of this size.
+// Its dialog starts in the folder of this workspace's last sheet (the picture's before any),
+// with no name filled in, so Enter cannot feed the picture itself in as a sheet.
 void TMDIShadow::LoadShadowsInPlace1Click() {
+    TOpenDialog dialog;
+    dialog.Filter = Form1->OpenDialog1->Filter;
+    const std::string& near = LastSheetPath.empty() ? Caption() : LastSheetPath;
+    dialog.InitialDir = std::filesystem::path(near).parent_path().string();
     TBitmap sheet;
-    if (!AskForSheet(sheet)) {
+    if (!AskForSheet(dialog, sheet)) {
         return;
     }
     // A sheet of another size throws before anything changes.
     RecordStep([&] {
         PlaceSheetShadows(sheet, SheetFishBox(), ZoomFactor(), Image3->Canvas().Surface(),
-                          Image4->Canvas().Surface());
+                          Image4->Canvas().Surface(), SheetBackgroundOnBorder());
         ShowShadowsOverPicture();
     });
 }

@@ -5,6 +5,7 @@
 
 #include "app/toolkit/Form.h"
 #include "shadow/ShadowHistory.h"
+#include "shadow/StrokeStamps.h"
 
 #include <functional>
 #include <memory>
@@ -12,6 +13,7 @@
 class QAction;
 class QMenuBar;
 class QToolButton;
+class TOpenDialog;
 
 class TMDIShadow : public TForm {
     Q_OBJECT
@@ -52,6 +54,9 @@ class TMDIShadow : public TForm {
     std::unique_ptr<TBitmap> PenBitmap;
     bool Zoomed = false;
     bool PenDown = false;
+    // The picture pixel of the press or of the stroke's last move, where the next move's
+    // in-between stamps start on a view shown below 100%.
+    StampPoint PenAt{0, 0};
     // The workspace's undo history of strokes, erases and loads; made in FormCreate, released
     // with the editor in FormDestroy.
     std::unique_ptr<ShadowHistory> History;
@@ -103,7 +108,8 @@ class TMDIShadow : public TForm {
     int ZoomFactor() const { return Zoomed ? 2 : 1; }
     void Paint(int pair, int x, int y);
     void ShowPenOutline();
-    bool AskForSheet(TBitmap& sheet);
+    // Reads the sheet chosen in `dialog`; false when the dialog was cancelled.
+    bool AskForSheet(TOpenDialog& dialog, TBitmap& sheet);
     // Both views back to the plain (zoomed) picture.
     void RestoreViews();
     // Both views rebuilt as the picture ANDed with its shadow.

@@ -4,10 +4,15 @@
 
 #include "app/toolkit/Application.h"
 #include "app/toolkit/Form.h"
+#include "app/toolkit/WheelScroll.h"
 #include "raster/ViewZoom.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QKeyEvent>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QScrollBar>
@@ -30,22 +35,21 @@ class TClientContent : public QWidget {
   protected:
     void paintEvent(QPaintEvent* event) override {
         QPainter painter(this);
-        form_->PaintSurface(painter, event->rect());
+        form_->ClientArea()->PaintContent(painter, event->rect());
     }
 
   private:
     TForm* form_;
 };
 
-constexpr int kWheelStep = 120; // one notch of an ordinary wheel
-
 } // namespace
 
 TClientArea::TClientArea(TForm* form) : QAbstractScrollArea(form), form_(form) {
     setObjectName("ClientArea");
     setFrameShape(QFrame::NoFrame);
-    setFocusPolicy(Qt::StrongFocus);
+    setFocusPolicy(Qt::TabFocus);
     content_ = new TClientContent(form, viewport());
+    viewport()->installEventFilter(this);
     content_->setObjectName("ClientContent");
     horizontalScrollBar()->setSingleStep(20);
     verticalScrollBar()->setSingleStep(20);
@@ -62,7 +66,16 @@ void TClientArea::Adopt(QWidget* control) {
 }
 
 bool TClientArea::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == viewport()) {
+        if (event->type() == QEvent::Leave) {
+            pointer_.reset();
+        }
+        return QAbstractScrollArea::eventFilter(watched, event);
+    }
     switch (event->type()) {
+    case QEvent::MouseMove:
+        pointer_ = static_cast<QMouseEvent*>(event)->globalPosition();
+        break;
     case QEvent::Wheel: {
         // Taken at the component under the pointer, whatever it would do with it.
         auto* control = static_cast<QWidget*>(watched);
@@ -86,7 +99,12 @@ bool TClientArea::eventFilter(QObject* watched, QEvent* event) {
 }
 
 QSize TClientArea::Extent() const {
-    QRect reach(QPoint(0, 0), minimumExtent_);
+    // What the client surface reaches, zoomed around the zoom origin like the pictures.
+    const QPoint origin = ZoomOrigin();
+    QRect reach(
+        QPoint(0, 0),
+        QSize(std::max(0, ScreenAt(minimumExtent_.width() - origin.x(), zoom_) + origin.x()),
+              std::max(0, ScreenAt(minimumExtent_.height() - origin.y(), zoom_) + origin.y())));
     for (QObject* object : content_->children()) {
         auto* control = qobject_cast<QWidget*>(object);
         if (control && !control->isHidden()) {
@@ -123,6 +141,51 @@ void TClientArea::UpdateRanges() {
 
 void TClientArea::PlaceContent() {
     content_->move(-horizontalScrollBar()->value(), -y() - verticalScrollBar()->value());
+    FollowPointer();
+}
+
+void TClientArea::FollowPointer() {
+    for (QObject* object : content_->children()) {
+        if (auto* image = qobject_cast<TImage*>(object)) {
+            image->FollowPointer(pointer_);
+        }
+    }
+}
+
+void TClientArea::UpdateSurface(const QRect& area) {
+    if (zoom_ == kNoZoom) {
+        content_->update(area);
+        return;
+    }
+    const QPoint origin = ZoomOrigin();
+    const TRect screen =
+        ScreenRect(Rect(area.left() - origin.x(), area.top() - origin.y(),
+                        area.right() + 1 - origin.x(), area.bottom() + 1 - origin.y()),
+                   zoom_);
+    content_->update(
+        QRect(screen.Left, screen.Top, screen.Width(), screen.Height()).translated(origin));
+}
+
+void TClientArea::PaintContent(QPainter& painter, const QRect& exposed) {
+    if (zoom_ == kNoZoom) {
+        form_->PaintSurface(painter, exposed);
+        return;
+    }
+    // The surface's pixels as sharp squares around the zoom origin; the painter draws the whole
+    // surface pixels that the exposed part touches.
+    const QPoint origin = ZoomOrigin();
+    const QPoint from = exposed.topLeft() - origin;
+    const QPoint to = exposed.bottomRight() - origin;
+    const QRect design = QRect(QPoint(PictureAt(from.x(), zoom_), PictureAt(from.y(), zoom_)),
+                               QPoint(PictureAt(to.x(), zoom_), PictureAt(to.y(), zoom_)))
+                             .translated(origin);
+    painter.save();
+    painter.setClipRect(exposed);
+    painter.translate(origin);
+    painter.scale(zoom_ / 100.0, zoom_ / 100.0);
+    painter.translate(-origin);
+    form_->PaintSurface(painter, design);
+    painter.restore();
 }
 
 QPoint TClientArea::ScrollPosition() const {
@@ -168,26 +231,57 @@ void TClientArea::SetZoom(int percent, QPoint anchor) {
     const double scale = zoom_ / 100.0;
     ScrollTo(QPoint(static_cast<int>(std::lround(pixelX * scale - anchor.x() - 0.5)),
                     static_cast<int>(std::lround(pixelY * scale - anchor.y() - 0.5))));
+    FollowPointer();
+    UpdateViewMenu();
     content_->update();
+}
+
+void TClientArea::ZoomAroundPointer(int percent) {
+    const QPoint pointer = viewport()->mapFromGlobal(QCursor::pos());
+    SetZoom(percent, viewport()->rect().contains(pointer) ? pointer : viewport()->rect().center());
+}
+
+void TClientArea::AttachViewMenu(QAction* level, QAction* zoomIn, QAction* zoomOut,
+                                 QAction* actualSize) {
+    zoomLevel_ = level;
+    zoomIn_ = zoomIn;
+    zoomOut_ = zoomOut;
+    actualSize_ = actualSize;
+    zoomIn_->setShortcuts({zoomIn_->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_Equal)});
+    connect(zoomIn_, &QAction::triggered, this,
+            [this] { Guarded([this] { ZoomAroundPointer(ZoomStepIn(zoom_)); }); });
+    connect(zoomOut_, &QAction::triggered, this,
+            [this] { Guarded([this] { ZoomAroundPointer(ZoomStepOut(zoom_)); }); });
+    connect(actualSize_, &QAction::triggered, this,
+            [this] { Guarded([this] { ZoomAroundPointer(kNoZoom); }); });
+    UpdateViewMenu();
+}
+
+void TClientArea::UpdateViewMenu() {
+    if (!zoomLevel_) {
+        return;
+    }
+    zoomLevel_->setText(QString("Zoom: %1%").arg(zoom_));
+    zoomLevel_->setEnabled(false);
+    zoomIn_->setEnabled(ZoomStepIn(zoom_) != zoom_);
+    zoomOut_->setEnabled(ZoomStepOut(zoom_) != zoom_);
+    actualSize_->setEnabled(zoom_ != kNoZoom);
 }
 
 bool TClientArea::ZoomKey(QKeyEvent* event) {
     if (!(event->modifiers() & Qt::ControlModifier)) {
         return false;
     }
-    const QPoint pointer = viewport()->mapFromGlobal(QCursor::pos());
-    const QPoint anchor =
-        viewport()->rect().contains(pointer) ? pointer : viewport()->rect().center();
     switch (event->key()) {
     case Qt::Key_Plus:
     case Qt::Key_Equal:
-        SetZoom(ZoomStepIn(zoom_), anchor);
+        ZoomAroundPointer(ZoomStepIn(zoom_));
         return true;
     case Qt::Key_Minus:
-        SetZoom(ZoomStepOut(zoom_), anchor);
+        ZoomAroundPointer(ZoomStepOut(zoom_));
         return true;
     case Qt::Key_0:
-        SetZoom(kNoZoom, anchor);
+        ZoomAroundPointer(kNoZoom);
         return true;
     default:
         return false;
@@ -202,9 +296,8 @@ void TClientArea::keyPressEvent(QKeyEvent* event) {
 
 void TClientArea::wheelEvent(QWheelEvent* event) {
     const QPoint delta = event->angleDelta();
-    const Qt::KeyboardModifiers modifiers = event->modifiers();
     event->accept();
-    if (modifiers & Qt::ControlModifier) {
+    if (event->modifiers() & Qt::ControlModifier) {
         const int notches = delta.y() != 0 ? delta.y() : delta.x();
         if (notches != 0) {
             const QPoint anchor = viewport()->mapFrom(this, event->position().toPoint());
@@ -212,11 +305,13 @@ void TClientArea::wheelEvent(QWheelEvent* event) {
         }
         return;
     }
-    // Some systems turn Shift + wheel into a sideways turn themselves; either way it scrolls
-    // horizontally.
-    const bool sideways = (modifiers & Qt::ShiftModifier) || (delta.y() == 0 && delta.x() != 0);
-    const int turn = delta.y() != 0 ? delta.y() : delta.x();
-    QScrollBar* bar = sideways ? horizontalScrollBar() : verticalScrollBar();
-    const int lines = QApplication::wheelScrollLines();
-    bar->setValue(bar->value() - turn * lines * bar->singleStep() / kWheelStep);
+    if (ScrollByWheel(this, event)) {
+        return;
+    }
+    // At its end that way: the frame's work area scrolls on, as nested scroll areas do.
+    if (auto* window = qobject_cast<QMdiSubWindow*>(form_->Frame())) {
+        if (QMdiArea* work = window->mdiArea()) {
+            ScrollByWheel(work, event);
+        }
+    }
 }

@@ -144,6 +144,19 @@ void TImage::PointerAt(const QPointF& position) {
     }
 }
 
+void TImage::FollowPointer(const std::optional<QPointF>& global) {
+    const QPointF local = global ? mapFromGlobal(*global) : QPointF(-1, -1);
+    if (global && rect().contains(local.toPoint())) {
+        PointerAt(local);
+        return;
+    }
+    if (pointer_) {
+        const QRect before = OutlineRect();
+        pointer_.reset();
+        update(before);
+    }
+}
+
 void TImage::leaveEvent(QEvent* event) {
     QWidget::leaveEvent(event);
     const QRect before = OutlineRect();

@@ -12,6 +12,7 @@
 #include <QFrame>
 #include <QImage>
 #include <QLineEdit>
+#include <QPointF>
 #include <QRect>
 #include <QTimer>
 #include <QWidget>
@@ -84,6 +85,11 @@ class TImage : public QWidget {
     // under it, outlined in black and white so it shows on any picture; 0 shows none.
     void SetPenOutline(int diameter);
     int PenOutline() const { return penOutline_; }
+    // The pointer, still at `global` (screen coordinates) or gone, after the control moved or
+    // zoomed under it: the outline goes to the pixel now under it, or away.
+    void FollowPointer(const std::optional<QPointF>& global);
+    // The picture pixel under the pointer, as the outline is centred on it.
+    std::optional<QPoint> PointerPixel() const { return pointer_; }
 
     QString PictureResource() const { return pictureResource_; }
     void LoadPictureResource(const QString& path);

@@ -74,6 +74,9 @@ std::optional<std::string> RunFileDialog(const TFileDialog& settings, bool save)
     dialog.setFileMode(settings.FileMustExist ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
     dialog.setOption(QFileDialog::DontConfirmOverwrite, !settings.OverwritePrompt);
     dialog.setDefaultSuffix(QString::fromStdString(settings.DefaultExt));
+    if (!settings.InitialDir.empty()) {
+        dialog.setDirectory(QString::fromStdString(settings.InitialDir));
+    }
     const QString name = QString::fromStdString(settings.FileName);
     if (!name.isEmpty() && !name.contains('*')) {
         dialog.selectFile(name);

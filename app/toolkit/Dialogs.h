@@ -20,6 +20,8 @@ class TFileDialog : public QWidget {
     // "Description|pattern" pairs, separated by "|", e.g. "Bitmap File|*.bmp".
     std::string Filter;
     std::string FileName;
+    // The folder the dialog shows first when FileName names no file (empty: the usual one).
+    std::string InitialDir;
     bool PathMustExist = false;
     bool FileMustExist = false;
     bool HideReadOnly = false;

@@ -7,6 +7,7 @@
 #include "app/toolkit/Dialogs.h"
 #include "app/toolkit/SurfacePainting.h"
 
+#include <QAction>
 #include <QEvent>
 #include <QKeyEvent>
 #include <QMdiArea>
@@ -69,6 +70,14 @@ void TForm::CreateClientArea() {
         }
         clientArea_->Adopt(control);
     }
+    // The View menu, in the windows whose definition has one.
+    auto* level = findChild<QAction*>("ZoomLevel1");
+    auto* zoomIn = findChild<QAction*>("ZoomIn1");
+    auto* zoomOut = findChild<QAction*>("ZoomOut1");
+    auto* actualSize = findChild<QAction*>("ActualSize1");
+    if (level && zoomIn && zoomOut && actualSize) {
+        clientArea_->AttachViewMenu(level, zoomIn, zoomOut, actualSize);
+    }
 }
 
 void TForm::SetScrollRange(int width, int height) {
@@ -126,11 +135,11 @@ QWidget* TForm::Frame() const {
 }
 
 int TForm::Left() const {
-    return subWindow_ ? subWindow_->x() : frameGeometry().x();
+    return subWindow_ ? subWindow_->x() + WorkAreaScroll().x() : frameGeometry().x();
 }
 
 int TForm::Top() const {
-    return subWindow_ ? subWindow_->y() : frameGeometry().y();
+    return subWindow_ ? subWindow_->y() + WorkAreaScroll().y() : frameGeometry().y();
 }
 
 int TForm::Width() const {
@@ -143,7 +152,7 @@ int TForm::Height() const {
 
 void TForm::SetBounds(int left, int top, int width, int height) {
     if (subWindow_) {
-        subWindow_->setGeometry(left, top, width, height);
+        subWindow_->setGeometry(QRect(QPoint(left, top) - WorkAreaScroll(), QSize(width, height)));
         return;
     }
     const QSize extra = frameGeometry().size() - size();
@@ -211,7 +220,7 @@ TCanvas& TForm::Canvas() {
                 const TRect area = surface_->ChangedArea();
                 const QRect changed(area.Left, area.Top, area.Width(), area.Height());
                 if (clientArea_) {
-                    clientArea_->Content()->update(changed);
+                    clientArea_->UpdateSurface(changed);
                 } else {
                     update(changed);
                 }

@@ -71,7 +71,8 @@ class TForm : public QWidget {
     // --- Window services -------------------------------------------------------------------
     std::string Caption() const;
     void SetCaption(const std::string& caption);
-    // The outer frame's bounds (for an MDI child: inside the frame's client area).
+    // The outer frame's bounds (for an MDI child: inside the frame's work area, wherever that is
+    // scrolled to).
     int Left() const;
     int Top() const;
     int Width() const;
@@ -199,6 +200,11 @@ class TForm : public QWidget {
 
     // Frame side.
     void CreateMDIClient();
+    // Scrolls the work area so that the child's title bar and as much of it as fits show.
+    void ScrollIntoView(QMdiSubWindow* window);
+    // How far the frame's work area is scrolled: an MDI child's place in the work area is its
+    // place on screen plus this.
+    QPoint WorkAreaScroll() const;
     void AttachToFrame();
     void ChildActivated(TForm* child);
     void RemoveChild(TForm* child);

@@ -3,12 +3,54 @@
 #include "app/toolkit/Form.h"
 
 #include "app/toolkit/Application.h"
+#include "app/toolkit/WheelScroll.h"
 
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenuBar>
+#include <QPointer>
+#include <QScrollBar>
 #include <QStyle>
+#include <QTimer>
+#include <QWheelEvent>
 #include <algorithm>
+
+namespace {
+
+// The wheel over the work area's background, or passed on to it by a child's title bar: the
+// same scrolling as in a child's client area, Shift + wheel sideways.
+class TWorkAreaWheel : public QObject {
+  public:
+    explicit TWorkAreaWheel(QMdiArea* area) : QObject(area), area_(area) {}
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() != QEvent::Wheel) {
+            return QObject::eventFilter(watched, event);
+        }
+        auto* wheel = static_cast<QWheelEvent*>(event);
+        if (wheel->modifiers() & Qt::ControlModifier) {
+            return true; // the work area has no zoom
+        }
+        ScrollByWheel(area_, wheel);
+        return true;
+    }
+
+  private:
+    QMdiArea* area_;
+};
+
+// How far `part` must move along one axis to lie inside `view`, its start preferred when it is
+// longer.
+int ShiftIntoView(int start, int length, int viewLength) {
+    const int end = start + std::min(length, viewLength);
+    if (end > viewLength) {
+        return end - viewLength;
+    }
+    return std::min(start, 0);
+}
+
+} // namespace
 
 void TForm::CreateMDIClient() {
     mdiClient_ = new QMdiArea(this);
@@ -17,6 +59,7 @@ void TForm::CreateMDIClient() {
     // Children reaching past the work area are reached by its scroll bars.
     mdiClient_->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     mdiClient_->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    mdiClient_->viewport()->installEventFilter(new TWorkAreaWheel(mdiClient_));
     connect(mdiClient_, &QMdiArea::subWindowActivated, this, [this](QMdiSubWindow* window) {
         Guarded([&] {
             for (TForm* child : children_) {
@@ -58,7 +101,10 @@ void TForm::AttachToFrame() {
         subWindow_->resize(designedSize);
     }
     if (settings_.DesignedPosition && settings_.Position == TPosition::poDesigned) {
-        subWindow_->move(*settings_.DesignedPosition);
+        // The designed place is in the work area, wherever that is scrolled to.
+        const QPoint scrolled(frame->mdiClient_->horizontalScrollBar()->value(),
+                              frame->mdiClient_->verticalScrollBar()->value());
+        subWindow_->move(*settings_.DesignedPosition - scrolled);
     }
     frame_ = frame;
     frame->children_.push_back(this);
@@ -95,7 +141,37 @@ void TForm::ChildActivated(TForm* child) {
     ShowMenuOf(child);
     if (child) {
         child->Notify("Activate");
+        // Once the command that activated it has placed it.
+        QTimer::singleShot(0, mdiClient_,
+                           [this, window = QPointer<QMdiSubWindow>(child->subWindow_)] {
+                               if (window && activeChild_ && activeChild_->subWindow_ == window) {
+                                   Guarded([&] { ScrollIntoView(window); });
+                               }
+                           });
     }
+}
+
+void TForm::ScrollIntoView(QMdiSubWindow* window) {
+    if (window->isHidden() || window->isMinimized() || window->isMaximized()) {
+        return;
+    }
+    // The title bar first, then as much of the content as fits.
+    const QSize view = mdiClient_->viewport()->size();
+    const QRect bounds = window->geometry();
+    const int dx = ShiftIntoView(bounds.left(), bounds.width(), view.width());
+    const int dy = ShiftIntoView(bounds.top(), bounds.height(), view.height());
+    QScrollBar* across = mdiClient_->horizontalScrollBar();
+    QScrollBar* down = mdiClient_->verticalScrollBar();
+    across->setValue(across->value() + dx);
+    down->setValue(down->value() + dy);
+}
+
+QPoint TForm::WorkAreaScroll() const {
+    if (!frame_ || !frame_->mdiClient_) {
+        return QPoint(0, 0);
+    }
+    return QPoint(frame_->mdiClient_->horizontalScrollBar()->value(),
+                  frame_->mdiClient_->verticalScrollBar()->value());
 }
 
 void TForm::RemoveChild(TForm* child) {

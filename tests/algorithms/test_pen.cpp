@@ -1,6 +1,7 @@
 // The soft pen's stamp for each slider setting, its copy into an editor, and one paint step.
 #include "shadow/PenStamp.h"
 #include "shadow/ShadowPaint.h"
+#include "shadow/StrokeStamps.h"
 
 #include "tests/support/Surfaces.h"
 
@@ -159,5 +160,30 @@ TEST(PaintStep, PenNarrowerThanTwoPaintsNothing) {
         PaintShadowStep(area.Canvas(), width, 5, 5, shadow, view);
         EXPECT_EQ(FirstDifference(shadow, TBitmap(10, 10, clWhite)), "");
         EXPECT_EQ(FirstDifference(view, TBitmap(10, 10, clWhite)), "");
+    }
+}
+
+TEST(StrokeStamps, OneStampPerMoveAt100PercentAndAboveEvenlySpacedBelow) {
+    using Stamps = std::vector<StampPoint>;
+    struct MoveCase {
+        StampPoint from, to;
+        int zoom;
+        bool fromPress;
+        Stamps expected;
+    };
+    const std::vector<MoveCase> cases = {
+        {{0, 0}, {40, 0}, 100, true, {{40, 0}}},
+        {{0, 0}, {40, 30}, 400, false, {{40, 30}}},
+        // 80 picture pixels shown as 20 screen pixels: stamps 20 apart, from the press on.
+        {{10, 5}, {90, 5}, 25, false, {{30, 5}, {50, 5}, {70, 5}, {90, 5}}},
+        {{10, 5}, {90, 5}, 25, true, {{10, 5}, {30, 5}, {50, 5}, {70, 5}, {90, 5}}},
+        {{0, 0}, {-40, 20}, 50, false, {{-20, 10}, {-40, 20}}},
+        // A move of one picture pixel, or none, needs nothing in between.
+        {{3, 3}, {4, 4}, 25, false, {{4, 4}}},
+        {{3, 3}, {3, 3}, 25, true, {{3, 3}}},
+    };
+    for (const MoveCase& c : cases) {
+        EXPECT_EQ(StrokeStamps(c.from, c.to, c.zoom, c.fromPress), c.expected)
+            << c.from.X << "," << c.from.Y << " to " << c.to.X << "," << c.to.Y << " at " << c.zoom;
     }
 }

@@ -245,15 +245,38 @@ TEST(PlaceSheet, ASheetOfAnotherSizeOrAPictureWithoutFishChangesNothing) {
     const TBitmap before2 = other;
     for (const TBitmap& sheet : {TBitmap(46, 30), TBitmap(44, 32), TBitmap(22, 15)}) {
         EXPECT_FALSE(SheetFitsFish(sheet, box));
-        try {
-            PlaceSheetShadows(sheet, box, 1, shadow, other);
-            ADD_FAILURE() << "no error for " << sheet.Width() << " x " << sheet.Height();
-        } catch (const ESheetDoesNotFitFish& error) {
-            EXPECT_STREQ(error.what(), "ｼｰﾄの大きさが魚の範囲と合いません");
+        // With the background nowhere on the picture's border, the message asks about it.
+        for (const bool onBorder : {true, false}) {
+            try {
+                PlaceSheetShadows(sheet, box, 1, shadow, other, onBorder);
+                ADD_FAILURE() << "no error for " << sheet.Width() << " x " << sheet.Height();
+            } catch (const ESheetDoesNotFitFish& error) {
+                EXPECT_STREQ(error.what(),
+                             onBorder
+                                 ? "ｼｰﾄの大きさが魚の範囲と合いません"
+                                 : "ｼｰﾄの大きさが魚の範囲と合いません。背景色を選びましたか？");
+            }
         }
     }
     EXPECT_TRUE(shadow.SharesPixelsWith(before1) && other.SharesPixelsWith(before2));
     // No fish: the 1 x 1 box of nothing found fits no sheet, not even a 2 x 2 one.
     EXPECT_FALSE(SheetFitsFish(TBitmap(2, 2), FishBoundingBox{}));
     EXPECT_TRUE(SheetFitsFish(TBitmap(45, 31), box));
+}
+
+TEST(PlaceSheet, AColourIsOnTheBorderWhenAnyOutermostPixelHasIt) {
+    const TColor background = RGB(0, 0, 200);
+    struct BorderCase {
+        const char* what;
+        int x, y;
+        bool found;
+    };
+    for (const BorderCase& c :
+         {BorderCase{"top row", 7, 0, true}, BorderCase{"bottom row", 3, 9, true},
+          BorderCase{"left column", 0, 5, true}, BorderCase{"right column", 11, 4, true},
+          BorderCase{"inside only", 5, 5, false}}) {
+        TBitmap picture(12, 10, RGB(250, 140, 20));
+        picture.SetPixel(c.x, c.y, background);
+        EXPECT_EQ(ColourOnBorder(picture, background), c.found) << c.what;
+    }
 }

@@ -72,7 +72,8 @@ TEST_F(AccessoryWindowTest, AccessoryDataOpensAWindowWithABlackSwatchAndHidesThe
     EXPECT_EQ(QSize(swatch->Width(), swatch->Height()), QSize(37, 25));
     EXPECT_EQ(swatch->Pixel(10, 10), clBlack);
     EXPECT_EQ(swatch->Pixel(36, 24), clBlack);
-    EXPECT_EQ(MenuTitles(Form1->MenuBarView()), (std::vector<std::string>{"File", "Window"}));
+    EXPECT_EQ(MenuTitles(Form1->MenuBarView()),
+              (std::vector<std::string>{"File", "View", "Window"}));
 
     // A file that is no picture: the error box, and the window stays without one.
     Form3->Show();

@@ -84,7 +84,7 @@ TEST_F(FishDataCommandTest, CreatesPreviewEditorAndFishWindowInOrderWithTheFishI
     EXPECT_FALSE(WorkspaceClosing);
     // The menu bar shows the fish window's menu.
     EXPECT_EQ(MenuTitles(Form1->MenuBarView()),
-              (std::vector<std::string>{"File", "Shadow Pattern", "Animation", "Window"}));
+              (std::vector<std::string>{"File", "View", "Shadow Pattern", "Animation", "Window"}));
 }
 
 TEST_F(FishDataCommandTest, CancelledOrVanishedChoiceLeavesTheOldWorkspace) {

@@ -85,7 +85,7 @@ TEST_F(RotationWindowTest, RotateOpensAnUnshownWindowPerExistingFileAndLeavesThe
     EXPECT_TRUE(window->NeedsReload && window->Unsaved);
     EXPECT_TRUE(window->Image1->Picture().Empty() && window->Image2->Picture().Empty());
     EXPECT_EQ(MenuTitles(Form1->MenuBarView()),
-              (std::vector<std::string>{"File", "Rotate", "Window"}));
+              (std::vector<std::string>{"File", "View", "Rotate", "Window"}));
 }
 
 TEST_F(RotationWindowTest, EnterReadsTheAngleAndShowsItAndRotateWithoutReadingShowsNothingNew) {
@@ -181,6 +181,12 @@ TEST_F(RotationWindowTest, AMenuOrAnotherWindowTakingTheFocusIsNoExitButTabToThe
     Form1->activateWindow();
     QApplication::processEvents();
     expectUntouched("the menu");
+
+    // A click on the up and on the down picture, which take no focus.
+    QTest::mouseClick(window->Image1, Qt::LeftButton, {}, QPoint(5, 5));
+    QTest::mouseClick(window->Image2, Qt::LeftButton, {}, QPoint(5, 5));
+    EXPECT_EQ(QApplication::focusWidget(), window->Edit1);
+    expectUntouched("a click on the pictures");
 
     // Another window activated, then this one again.
     Open("other.bmp");

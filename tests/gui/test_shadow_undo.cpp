@@ -15,8 +15,10 @@
 #include <QTest>
 #include <QToolButton>
 #include <array>
+#include <filesystem>
 
 using namespace gui_test;
+namespace fs = std::filesystem;
 
 namespace {
 
@@ -92,8 +94,9 @@ class LoadInPlaceTest : public ShadowUndoTest, public ::testing::WithParamInterf
 
 TEST_F(ShadowUndoTest, EditMenuFollowsFileWithItsShortcutsAndStartsDisabled) {
     Open(60, 40);
-    EXPECT_EQ(MenuTitles(editor->MainMenu1),
-              (std::vector<std::string>{"File", "Edit", "Mask Pattern", "Animation", "Window"}));
+    EXPECT_EQ(
+        MenuTitles(editor->MainMenu1),
+        (std::vector<std::string>{"File", "Edit", "View", "Mask Pattern", "Animation", "Window"}));
     EXPECT_EQ(MenuTitles(editor->MainMenu1->actions()[1]->menu()),
               (std::vector<std::string>{"Undo", "Redo", "-", "Load Shadows in Place"}));
     EXPECT_EQ(editor->Undo1->shortcuts(), QList<QKeySequence>{QKeySequence("Ctrl+Z")});
@@ -253,17 +256,31 @@ TEST_F(ShadowUndoTest, ASheetOfAnotherSizeIsRefusedAndChangesNothing) {
     Stroke(editor->Image1, QPoint(20, 15), {QPoint(21, 15)});
     const Surfaces painted = Now();
     DataSaved = true;
-    // The fish's box is 30 x 24; a sheet made for the whole picture does not fit it.
-    dialogs.ExpectOpen(Write("whole.bmp", TBitmap(120, 80)));
+    // The fish's box is 30 x 24; a sheet made for the whole picture does not fit it. The dialog
+    // starts in the picture's folder, with no name to take by Enter.
+    fs::create_directory(Path("sheets"));
+    dialogs.ExpectOpen(Write("sheets/whole.bmp", TBitmap(120, 80)));
     dialogs.ExpectError(ErrorBoxText("ｼｰﾄの大きさが魚の範囲と合いません"));
     ChooseFromEditMenu(editor->LoadShadowsInPlace1);
+    EXPECT_EQ(fs::path(dialogs.LastInitialDir), Folder());
+    EXPECT_EQ(dialogs.LastFileName, "");
     ExpectNow(painted, "after the refused load");
     EXPECT_TRUE(DataSaved);
     ExpectMenu(true, false, "no step for the refused load");
-    // A file that is no picture at all gives the reader's message, as Load shadows does.
+    // A file that is no picture at all gives the reader's message, as Load shadows does; the
+    // dialog now starts where the last sheet was read.
     dialogs.ExpectOpen(Path("missing.bmp"));
     dialogs.ExpectError(ErrorBoxText(EFOpenError(Path("missing.bmp")).what()));
     ChooseFromEditMenu(editor->LoadShadowsInPlace1);
+    EXPECT_EQ(fs::path(dialogs.LastInitialDir), Folder() / "sheets");
     ExpectNow(painted, "after the unreadable file");
+    // The body's colour picked as the background: it is nowhere on the border, and the message
+    // asks whether the background was picked.
+    Click(Fish()->Image1, picture.SpotAt + QPoint(3, 0));
+    RaiseEditor();
+    dialogs.ExpectOpen(Write("sheets/small.bmp", TBitmap(20, 20)));
+    dialogs.ExpectError(ErrorBoxText("ｼｰﾄの大きさが魚の範囲と合いません。背景色を選びましたか？"));
+    ChooseFromEditMenu(editor->LoadShadowsInPlace1);
+    ExpectNow(painted, "after the load against the body's colour");
     CloseAllQuietly();
 }

@@ -57,9 +57,9 @@ TEST_F(FishWorkspaceTest, WindowsHaveTheirToolBarsIconsAndMenus) {
         return MenuTitles(bar->actions()[index]->menu());
     };
     EXPECT_EQ(MenuTitles(fish->MainMenu1),
-              (Names{"File", "Shadow Pattern", "Animation", "Window"}));
+              (Names{"File", "View", "Shadow Pattern", "Animation", "Window"}));
     EXPECT_EQ(MenuTitles(shadow->MainMenu1),
-              (Names{"File", "Edit", "Mask Pattern", "Animation", "Window"}));
+              (Names{"File", "Edit", "View", "Mask Pattern", "Animation", "Window"}));
     EXPECT_EQ(MenuTitles(anim->MainMenu1),
               (Names{"File", "Mask Pattern", "Shadow Pattern", "Window"}));
     for (QMenuBar* bar : {fish->MainMenu1, shadow->MainMenu1, anim->MainMenu1}) {

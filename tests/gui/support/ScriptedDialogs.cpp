@@ -108,6 +108,7 @@ std::optional<ScriptedDialogs::Step> ScriptedDialogs::Take(Kind kind, const std:
 std::optional<std::string> ScriptedDialogs::ExecuteOpen(const TOpenDialog& dialog) {
     LastFilter = dialog.Filter;
     LastFileName = dialog.FileName;
+    LastInitialDir = dialog.InitialDir;
     std::optional<Step> step = Take(Kind::Open, "");
     return step ? step->name : std::nullopt;
 }
@@ -115,6 +116,7 @@ std::optional<std::string> ScriptedDialogs::ExecuteOpen(const TOpenDialog& dialo
 std::optional<std::string> ScriptedDialogs::ExecuteSave(const TSaveDialog& dialog) {
     LastFilter = dialog.Filter;
     LastFileName = dialog.FileName;
+    LastInitialDir = dialog.InitialDir;
     std::optional<Step> step = Take(Kind::Save, "");
     return step ? step->name : std::nullopt;
 }

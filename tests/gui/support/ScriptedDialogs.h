@@ -34,6 +34,7 @@ class ScriptedDialogs : public IDialogs {
     // The settings the last file dialog was shown with.
     std::string LastFilter;
     std::string LastFileName;
+    std::string LastInitialDir;
 
     std::optional<std::string> ExecuteOpen(const TOpenDialog& dialog) override;
     std::optional<std::string> ExecuteSave(const TSaveDialog& dialog) override;
