@@ -12,6 +12,9 @@ inline constexpr const char* kUpDownDoneMessage = "上向き，下向きDataの�
 inline constexpr const char* kFishClosePrompt = "熱帯魚画像ﾃﾞｰﾀを作成しますか？";
 inline constexpr const char* kUpDownClosePrompt = "上向き下向き画像ﾃﾞｰﾀを作成しますか？";
 inline constexpr const char* kAccessoryClosePrompt = "データを作成しますか？";
+// Asked at start when a program that ended without closing its workspace left unsaved work.
+inline constexpr const char* kRestoreQuestion =
+    "前回保存されなかった熱帯魚画像ﾃﾞｰﾀがあります。復元しますか？";
 
 // Questions before a file is replaced.
 inline constexpr const char* kOverwriteExistingPrompt = "既存のファイルに上書きしてもいいですか？";

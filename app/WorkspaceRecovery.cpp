@@ -1,6 +1,7 @@
 // The recovery copy's timer and writer thread, and the start's offer of work left unsaved.
 #include "app/WorkspaceRecovery.h"
 
+#include "app/Messages.h"
 #include "app/toolkit/Application.h"
 #include "app/toolkit/Dialogs.h"
 #include "fish/RecoveryCopy.h"
@@ -15,9 +16,6 @@ namespace {
 
 // Changes closer together than this make one copy; with the write itself it stays within 2 s.
 constexpr int kGatherMilliseconds = 1000;
-
-constexpr const char* kRestoreQuestion =
-    "前回保存されなかった熱帯魚画像ﾃﾞｰﾀがあります。復元しますか？";
 
 struct Recovery {
     std::unique_ptr<RecoveryCopy> copy;

@@ -18,6 +18,7 @@ int main() {
         {"question", kFishClosePrompt},
         {"question", kUpDownClosePrompt},
         {"question", kAccessoryClosePrompt},
+        {"question", kRestoreQuestion},
         {"question", kOverwriteExistingPrompt},
         {"question", kOverwriteSourcePrompt},
         {"question", MaskOverwritePrompt("NAME")},
@@ -32,6 +33,7 @@ int main() {
         {"error", ErrorBoxText(msg::kOutOfResources)},
         {"error", ErrorBoxText(msg::kImageNeedsBitmap)},
         {"error", ErrorBoxText(msg::kSheetDoesNotFitFish)},
+        {"error", ErrorBoxText(msg::kSheetDoesNotFitFishPickBackground)},
         {"error", ErrorBoxText(kNoBlackInMaskMessage)},
         {"error", ErrorBoxText(kNoAccessoryPixelMessage)},
     };
