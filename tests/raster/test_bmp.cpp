@@ -8,11 +8,7 @@
 
 #include <gtest/gtest.h>
 
-#include <csignal>
 #include <filesystem>
-#include <sys/resource.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 namespace fs = std::filesystem;
 using namespace test_support;
@@ -437,33 +433,6 @@ TEST(BmpAtomicWrite, CreateErrorsForFoldersAndMissingFoldersKeepEverything) {
     EXPECT_EQ(ErrorOf([&] { WriteBmpFile(TBitmap(1, 1), missing); }),
               "ﾌｧｲﾙ " + missing + " を作成できません");
     EXPECT_EQ(FolderSnapshot(dir.Root()).size(), 1u);
-}
-
-TEST(BmpAtomicWrite, WriteThatFailsMidwayLeavesTheOldFileByteForByte) {
-    ScratchFolder dir;
-    std::string path = dir.Path("sheet.bmp");
-    TBitmap small(4, 4);
-    small.SetPixel(1, 1, RGB(9, 8, 7));
-    WriteBmpFile(small, path);
-    const Bytes before = FileBytes(path);
-
-    // In a child process whose file-size limit is far below the new file's size.
-    pid_t child = ::fork();
-    ASSERT_GE(child, 0);
-    if (child == 0) {
-        struct rlimit limit {
-            4096, 4096
-        };
-        ::setrlimit(RLIMIT_FSIZE, &limit);
-        std::string message = ErrorOf([&] { WriteBmpFile(TBitmap(200, 200), path); });
-        ::_exit(message == "ｽﾄﾘｰﾑへの書き込みｴﾗｰ" ? 0 : 1);
-    }
-    int status = 0;
-    ::waitpid(child, &status, 0);
-    ASSERT_TRUE(WIFEXITED(status));
-    EXPECT_EQ(WEXITSTATUS(status), 0) << "the write error was raised with its message";
-    EXPECT_EQ(FirstDifferingByte(FileBytes(path), before), "");
-    EXPECT_EQ(FolderSnapshot(dir.Root()).size(), 1u) << "no temporary file is left behind";
 }
 
 TEST(BmpAtomicWrite, ReplacingKeepsTheOldFilesPermissions) {

@@ -13,10 +13,6 @@
 
 #include <gtest/gtest.h>
 
-#include <sys/resource.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
 #include <atomic>
 #include <chrono>
 #include <cstdlib>
@@ -133,25 +129,6 @@ TEST(MemoryGuard, AvailableMemoryStaysWithinTheDataAndAddressSpaceLimits) {
         }
     }
     EXPECT_GT(AvailableMemory(), 64 * kMiB) << "the limit is gone with its scope";
-
-    // The address-space limit, in a child: what the process maps already counts against it.
-    const pid_t child = ::fork();
-    if (child == 0) {
-        std::uint64_t mapped = 0;
-        std::ifstream status("/proc/self/status");
-        for (std::string line; std::getline(status, line);) {
-            if (line.rfind("VmSize:", 0) == 0) {
-                mapped = std::stoull(line.substr(7)) * 1024;
-            }
-        }
-        const rlimit limit{mapped + 48 * kMiB, RLIM_INFINITY};
-        ::setrlimit(RLIMIT_AS, &limit);
-        const std::uint64_t available = AvailableMemory();
-        ::_exit(available <= 48 * kMiB && available > 16 * kMiB ? 0 : 1);
-    }
-    int status = 0;
-    ::waitpid(child, &status, 0);
-    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
 }
 
 // Released pictures' memory stays with the program for the next picture; the guard counts it as
