@@ -81,8 +81,10 @@ std::filesystem::path PathOf(const std::string& utf8) {
     return std::filesystem::path(Wide(utf8));
 }
 
+// With forward slashes, which Windows takes as well: the tool then names files as it does on
+// POSIX systems, whatever form its arguments had.
 std::string Utf8Of(const std::filesystem::path& path) {
-    return Narrow(path.wstring());
+    return Narrow(path.generic_wstring());
 }
 
 std::vector<std::string> StartProgram(int, char**) {
@@ -241,7 +243,12 @@ void SaveFile(const std::string& path, const Contents& contents) {
     if (path.empty()) {
         throw EFCreateError(path, ENOENT);
     }
-    const std::filesystem::path target = PathOf(path);
+    // Absolute: ReplaceFileW does not resolve names against the current folder everywhere.
+    std::error_code resolveError;
+    std::filesystem::path target = std::filesystem::absolute(PathOf(path), resolveError);
+    if (resolveError) {
+        target = PathOf(path);
+    }
     const std::wstring name = target.wstring();
     const DWORD attributes = ::GetFileAttributesW(name.c_str());
     const bool exists = attributes != INVALID_FILE_ATTRIBUTES;
@@ -265,6 +272,10 @@ void SaveFile(const std::string& path, const Contents& contents) {
         existing.Close();
         if (ReplaceThroughTemporary(data, size, target, exists, path, createError) ==
             Replace::Done) {
+            // ReplaceFileW keeps them on Windows itself; this also holds where it does not.
+            if (exists && ::GetFileAttributesW(name.c_str()) != attributes) {
+                ::SetFileAttributesW(name.c_str(), attributes);
+            }
             return;
         }
         if (!exists) {

@@ -434,14 +434,3 @@ TEST(BmpAtomicWrite, CreateErrorsForFoldersAndMissingFoldersKeepEverything) {
               "ﾌｧｲﾙ " + missing + " を作成できません");
     EXPECT_EQ(FolderSnapshot(dir.Root()).size(), 1u);
 }
-
-TEST(BmpAtomicWrite, ReplacingKeepsTheOldFilesPermissions) {
-    ScratchFolder dir;
-    std::string path = dir.Path("p.bmp");
-    WriteBmpFile(TBitmap(1, 1), path);
-    fs::permissions(path, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
-    WriteBmpFile(TBitmap(2, 2), path);
-    EXPECT_EQ(fs::status(path).permissions() & fs::perms::all,
-              fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
-    EXPECT_EQ(fs::file_size(path), 54u + 8u * 2u);
-}

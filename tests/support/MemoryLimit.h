@@ -21,7 +21,15 @@ class MemoryLimit {
     MemoryLimit(const MemoryLimit&) = delete;
     MemoryLimit& operator=(const MemoryLimit&) = delete;
 
+    // Whether the system reports the limit to the process, as the memory guard reads it (Wine
+    // neither keeps nor reports a job object's memory limit).
+    bool Holds() const { return holds_; }
+    static constexpr const char* kDoesNotHold =
+        "the system reports no job object memory limit to the process (Wine keeps none), so no "
+        "memory limit can be set for the test";
+
   private:
+    bool holds_ = true;
     struct Saved; // what the limit replaced, restored at the end
     std::unique_ptr<Saved> saved_;
 };

@@ -48,6 +48,10 @@ MemoryLimit::MemoryLimit(std::uint64_t headroom) {
     // more headroom than asked for: it goes first.
     pixel_store::GiveBackKeptMemory();
     SetProcessLimit(DataInUse() + headroom);
+    JOBOBJECT_EXTENDED_LIMIT_INFORMATION reported{};
+    holds_ = ::QueryInformationJobObject(nullptr, JobObjectExtendedLimitInformation, &reported,
+                                         sizeof reported, nullptr) &&
+             (reported.BasicLimitInformation.LimitFlags & JOB_OBJECT_LIMIT_PROCESS_MEMORY);
 }
 
 MemoryLimit::~MemoryLimit() {

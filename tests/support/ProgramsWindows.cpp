@@ -66,7 +66,14 @@ ProgramRun RunProgram(const std::string& program, const std::vector<std::string>
     }
     ::CloseHandle(out);
     ::CloseHandle(err);
-    return {status, FileText(captured.Path("out")), FileText(captured.Path("err"))};
+    // The console's text mode ends lines with CR LF; the tests read them as the program wrote them.
+    const auto lines = [](std::string text) {
+        for (std::size_t at; (at = text.find("\r\n")) != std::string::npos;) {
+            text.erase(at, 1);
+        }
+        return text;
+    };
+    return {status, lines(FileText(captured.Path("out"))), lines(FileText(captured.Path("err")))};
 }
 
 } // namespace test_support

@@ -2,6 +2,8 @@
 // even among runs started at once.
 #include "tests/support/ScratchFolder.h"
 
+#include "raster/Platform.h"
+
 #include <random>
 #include <stdexcept>
 #include <system_error>
@@ -52,7 +54,7 @@ ScratchFolder::~ScratchFolder() {
 }
 
 std::string ScratchFolder::Path(const std::string& name) const {
-    return (root_ / name).string();
+    return platform::Utf8Of(root_ / platform::PathOf(name));
 }
 
 } // namespace test_support

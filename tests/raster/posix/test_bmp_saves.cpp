@@ -321,6 +321,17 @@ TEST(BmpAtomicWrite, WriteThatFailsMidwayLeavesTheOldFileByteForByte) {
     EXPECT_EQ(FolderSnapshot(dir.Root()).size(), 1u) << "no temporary file is left behind";
 }
 
+TEST(BmpAtomicWrite, ReplacingKeepsTheOldFilesPermissions) {
+    ScratchFolder dir;
+    std::string path = dir.Path("p.bmp");
+    WriteBmpFile(TBitmap(1, 1), path);
+    fs::permissions(path, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+    WriteBmpFile(TBitmap(2, 2), path);
+    EXPECT_EQ(fs::status(path).permissions() & fs::perms::all,
+              fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+    EXPECT_EQ(fs::file_size(path), 54u + 8u * 2u);
+}
+
 TEST(MemoryGuard, AvailableMemoryStaysWithinTheAddressSpaceLimit) {
     // The address-space limit, in a child: what the process maps already counts against it.
     const pid_t child = ::fork();
