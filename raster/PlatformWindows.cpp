@@ -255,8 +255,13 @@ void SaveFile(const std::string& path, const Contents& contents) {
     if (exists && (attributes & FILE_ATTRIBUTE_DIRECTORY)) {
         throw EFCreateError(path, EISDIR);
     }
-    // Opening the file for writing is the test of whether it may be written: the read-only
-    // attribute, the rights on it and another process holding it without sharing all refuse.
+    // A read-only file is never written, whoever runs the program (Wine run by root would
+    // otherwise let the write through to the host's file).
+    if (exists && (attributes & FILE_ATTRIBUTE_READONLY)) {
+        throw EFCreateError(path, std::error_code(ERROR_ACCESS_DENIED, std::system_category()));
+    }
+    // Opening the file for writing is the test of whether it may be written: the rights on it
+    // and another process holding it without sharing refuse.
     Handle existing(exists ? ::CreateFileW(name.c_str(), GENERIC_WRITE, kShareAll, nullptr,
                                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr)
                            : INVALID_HANDLE_VALUE);

@@ -42,7 +42,8 @@ for report in sorted(glob.glob(sys.argv[1] + "/*.xml")):
         if case.get("result") == "skipped" or case.find("skipped") is not None:
             skipped += 1
             node = case.find("skipped")
-            reason = (node.get("message") if node is not None else "") or ""
+            # The message is the skip's place, a line end, then the reason given.
+            reason = ((node.get("message") if node is not None else "") or "").split("\n")[-1]
             reasons.append(f"  {case.get('classname')}.{case.get('name')}: {reason.strip()}")
             continue
         run += 1

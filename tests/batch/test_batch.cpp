@@ -266,8 +266,10 @@ TEST_F(Batch, ParallelJobsWriteWhatOneJobWritesWithWholeLinesAndTheSummaryLast) 
         for (std::size_t k = 0; k < 41; ++k) {
             const std::string counter = "[" + std::to_string(k + 1) + "/41] ";
             ASSERT_EQ(lines[k].rfind(counter, 0), 0u) << lines[k];
-            const std::string input = lines[k].substr(
-                counter.size(), lines[k].find_first_of(" :", counter.size()) - counter.size());
+            // The path ends at the arrow or at the colon of a failure (not at a drive's colon).
+            const std::size_t end = std::min(lines[k].find(" -> ", counter.size()),
+                                             lines[k].find(": ", counter.size()));
+            const std::string input = lines[k].substr(counter.size(), end - counter.size());
             reported.insert(input);
             if (input != Path("missing.bmp")) {
                 EXPECT_EQ(lines[k], counter + input + " -> " + out + "/" +

@@ -74,8 +74,16 @@ PICTURES = {
     "truncated.bmp": lambda: bmp(10, 10, fish)[:20],
 }
 
-# Every command with every option that changes what it writes or says. Sheets for rotate,
-# preview and check are made by the first cases, each run starting from the same folder.
+# What the later cases read, made once on Linux under names no case writes: two fish data sheets
+# and an accessory picture with its mask.
+SETUP = [
+    ["fish", "fish.bmp", "-o", "base-sheet.bmp", "--background", "0,0"],
+    ["fish", "big.bmp", "-o", "base-big.bmp", "--background", "0,0"],
+    ["accessory", "deco.bmp", "-o", "base-acc.bmp"],
+]
+
+# Every command with every option that changes what it writes or says, each run starting from
+# the same folder.
 CASES = [
     ["fish", "fish.bmp", "-o", "sheet.bmp", "--background", "0,0"],
     ["fish", "fish-black.bmp", "-o", "sheet.bmp"],
@@ -86,29 +94,30 @@ CASES = [
      "-j", "1"],
     ["fish", "big.bmp", "-o", "big-sheet.bmp", "--background", "0,0"],
     ["fish", "fish.bmp", "-o", "sheet.bmp", "--shadow1", "big.bmp"],
-    ["rotate", "sheet.bmp"],
-    ["rotate", "sheet.bmp", "--angle", "45"],
-    ["rotate", "sheet.bmp", "big-sheet.bmp", "--angle", "359", "--out-dir", "turned", "-j", "1"],
+    ["rotate", "base-sheet.bmp"],
+    ["rotate", "base-sheet.bmp", "--angle", "45"],
+    ["rotate", "base-sheet.bmp", "base-big.bmp", "--angle", "359", "--out-dir", "turned", "-j",
+     "1"],
     ["accessory", "deco.bmp", "-o", "acc.bmp"],
     ["accessory", "fish.bmp", "-o", "acc.bmp", "--background", "0,0"],
     ["accessory", "deco.bmp", "fish.bmp", "--out-dir", "acc", "--background", "#000000",
      "-j", "1"],
-    ["preview", "sheet.bmp", "-o", "frames.bmp"],
+    ["preview", "base-sheet.bmp", "-o", "frames.bmp"],
     ["pen", "-o", "stamp.bmp"],
     ["pen", "-o", "stamp.bmp", "--width", "0", "--centre", "25", "--density", "255"],
     ["pen", "-o", "stamp.bmp", "--width", "50", "--centre", "1", "--density", "10"],
     ["convert", "palette.bmp", "-o", "c.bmp"],
     ["convert", "rle.bmp", "topdown.bmp", "palette.bmp", "--out-dir", "conv", "-j", "1"],
-    ["check", "sheet.bmp", "big-sheet.bmp"],
+    ["check", "base-sheet.bmp", "base-big.bmp"],
     ["check", "fish.bmp"],
-    ["check", "--accessory", "acc.bmp"],
+    ["check", "--accessory", "base-acc.bmp"],
     # Failures: exit codes and messages.
     ["convert", "missing.bmp", "-o", "c.bmp"],
     ["convert", "notbmp.bmp", "truncated.bmp", "--out-dir", "conv", "-j", "1"],
     ["convert", "fish.bmp", "-o", "fish.bmp"],
     ["fish", "fish.bmp"],
     ["pen", "-o", "stamp.bmp", "--width", "51"],
-    ["rotate", "sheet.bmp", "--angle", "x"],
+    ["rotate", "base-sheet.bmp", "--angle", "x"],
     ["frobnicate"],
     ["--version"],
     ["fish", "--help"],
@@ -119,11 +128,11 @@ WRITERS = ("fish", "rotate", "accessory", "preview", "pen", "convert")
 
 
 def setup(folder, linux):
-    """The pictures, then the sheets and the accessory the later cases read, made on Linux."""
+    """The pictures, then what the cases read, made on Linux."""
     for name, make in PICTURES.items():
         with open(os.path.join(folder, name), "wb") as out:
             out.write(make())
-    for arguments in (CASES[0], CASES[5], CASES[10]):
+    for arguments in SETUP:
         subprocess.run([linux] + arguments, cwd=folder, check=True, capture_output=True)
 
 
@@ -142,12 +151,17 @@ def said(text):
 
 
 def run(command, folder):
-    done = subprocess.run(command, cwd=folder, capture_output=True, timeout=300)
-    return done.returncode, said(done.stdout), said(done.stderr), snapshot(folder)
+    # Into files, not pipes: Wine's services started by the first run keep a pipe open long after
+    # the program has ended.
+    with tempfile.TemporaryFile() as out, tempfile.TemporaryFile() as err:
+        status = subprocess.run(command, cwd=folder, stdout=out, stderr=err, timeout=300).returncode
+        out.seek(0)
+        err.seek(0)
+        return status, said(out.read()), said(err.read()), snapshot(folder)
 
 
 def main():
-    linux, windows = sys.argv[1], sys.argv[2]
+    linux, windows = os.path.abspath(sys.argv[1]), os.path.abspath(sys.argv[2])
     wine = shutil.which("wine64") or shutil.which("wine")
     failures = []
     differing = 0
