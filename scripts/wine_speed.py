@@ -40,8 +40,10 @@ def main():
     parser.add_argument("windows")
     parser.add_argument("--repetitions", type=int, default=7)
     arguments = parser.parse_args()
+    arguments.linux = os.path.abspath(arguments.linux)
+    arguments.windows = os.path.abspath(arguments.windows)
     wine = shutil.which("wine64") or shutil.which("wine")
-    subprocess.run(["wineserver", "-p", "60"], check=True)
+    subprocess.run(["wineserver", "-p", "60"])  # fails harmlessly when one is running
     with tempfile.TemporaryDirectory(prefix="velmora-wine-speed-") as folder:
         picture(os.path.join(folder, "in.bmp"), 4096)
         linux_command = [arguments.linux, "convert", "in.bmp", "-o", "out.bmp"]
