@@ -27,6 +27,9 @@ MemoryLimit::MemoryLimit(std::uint64_t headroom) : saved_(std::make_unique<Saved
     // Memory kept for reuse would be given back by the first check under the limit, leaving
     // more headroom than asked for: it goes first.
     pixel_store::GiveBackKeptMemory();
+    // The first reading of /proc grows the heap for its own buffer; the limit is set from a
+    // reading taken as every later check takes it.
+    DataInUse();
     getrlimit(RLIMIT_DATA, &saved_->limit);
     rlimit lowered = saved_->limit;
     lowered.rlim_cur = DataInUse() + headroom;
