@@ -6,6 +6,7 @@
 #include "raster/Errors.h"
 #include "raster/PictureFile.h"
 #include "raster/PictureMemory.h"
+#include "raster/Platform.h"
 
 #include <fstream>
 #include <iostream>
@@ -85,7 +86,7 @@ Breaches SheetBreaches(const TBitmap& sheet) {
 
 // The bits per pixel a BMP file's header states, or 0 when the file is too short to tell.
 int FileBitCount(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
+    std::ifstream in(platform::PathOf(path), std::ios::binary);
     const std::vector<unsigned char> bytes((std::istreambuf_iterator<char>(in)),
                                            std::istreambuf_iterator<char>());
     if (bytes.size() < 18) {

@@ -6,15 +6,14 @@
 #include "raster/Errors.h"
 #include "rotate/UpDownSheets.h"
 
-#include <cerrno>
 #include <new>
 #include <system_error>
 
 namespace {
 
 // The system's reason in its own words ("No such file or directory"); empty when it gave none.
-std::string SystemReason(int number) {
-    return number == 0 ? std::string() : ": " + std::system_category().message(number);
+std::string SystemReason(const std::error_code& error) {
+    return error ? ": " + error.message() : std::string();
 }
 
 std::string FlawText(BmpFlaw flaw) {
@@ -46,12 +45,14 @@ std::string FlawText(BmpFlaw flaw) {
 // What went wrong, without the file.
 std::string Reason(const std::exception& failure) {
     if (const auto* error = dynamic_cast<const EFOpenError*>(&failure)) {
-        return error->SystemError() == EISDIR ? "is a folder"
-                                              : "cannot open" + SystemReason(error->SystemError());
+        return error->SystemError() == std::errc::is_a_directory
+                   ? "is a folder"
+                   : "cannot open" + SystemReason(error->SystemError());
     }
     if (const auto* error = dynamic_cast<const EFCreateError*>(&failure)) {
-        return error->SystemError() == EISDIR ? "is a folder"
-                                              : "cannot write" + SystemReason(error->SystemError());
+        return error->SystemError() == std::errc::is_a_directory
+                   ? "is a folder"
+                   : "cannot write" + SystemReason(error->SystemError());
     }
     if (const auto* error = dynamic_cast<const EWriteError*>(&failure)) {
         return "cannot write" + SystemReason(error->SystemError());

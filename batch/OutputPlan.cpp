@@ -3,13 +3,12 @@
 #include "batch/OutputPlan.h"
 
 #include "raster/PictureFile.h"
+#include "raster/Platform.h"
 
 #include <filesystem>
 #include <map>
 #include <set>
 #include <system_error>
-
-#include <sys/stat.h>
 
 namespace fs = std::filesystem;
 
@@ -18,30 +17,27 @@ namespace {
 // The full path with the folders resolved as far as they exist.
 std::string Resolved(const std::string& path) {
     std::error_code error;
-    const fs::path resolved = fs::weakly_canonical(fs::absolute(path, error), error);
-    return error ? fs::path(path).lexically_normal().string() : resolved.string();
+    const fs::path resolved =
+        fs::weakly_canonical(fs::absolute(platform::PathOf(path), error), error);
+    return platform::Utf8Of(error ? platform::PathOf(path).lexically_normal() : resolved);
 }
 
-// What two paths share exactly when they name one file: the device and inode of an existing
+// What two paths share exactly when they name one file: the system's identity of an existing
 // file (links and all), else its resolved path.
 std::string FileIdentity(const std::string& path) {
-    struct stat info {};
-    if (::stat(path.c_str(), &info) == 0) {
-        return "inode " + std::to_string(info.st_dev) + ":" + std::to_string(info.st_ino);
-    }
-    return "path " + Resolved(path);
+    return platform::FileIdentity(path).value_or("path " + Resolved(path));
 }
 
 // The key two outputs clash on: the resolved folder and the file name in lower case.
 std::string NameKey(const std::string& path) {
-    const fs::path resolved(Resolved(path));
-    std::string name = resolved.filename().string();
+    const fs::path resolved = platform::PathOf(Resolved(path));
+    std::string name = platform::Utf8Of(resolved.filename());
     for (char& ch : name) {
         if (ch >= 'A' && ch <= 'Z') {
             ch = static_cast<char>(ch - 'A' + 'a');
         }
     }
-    return (resolved.parent_path() / name).string();
+    return platform::Utf8Of(resolved.parent_path() / platform::PathOf(name));
 }
 
 } // namespace
@@ -83,7 +79,7 @@ void MakeOutputFolder(const Options& options) {
     if (!options.OutDir) {
         return;
     }
-    const fs::path folder(*options.OutDir);
+    const fs::path folder = platform::PathOf(*options.OutDir);
     std::error_code error;
     if (fs::is_directory(folder, error)) {
         return;
@@ -100,7 +96,7 @@ void MakeOutputFolder(const Options& options) {
 }
 
 std::string InFolder(const std::string& folder, const std::string& name) {
-    return (fs::path(folder) / fs::path(name).filename()).string();
+    return platform::Utf8Of(platform::PathOf(folder) / platform::PathOf(name).filename());
 }
 
 std::string OutputFor(const Options& options, const std::string& input) {

@@ -1,6 +1,7 @@
 // velmora-batch: parses the command line and runs one command.
 #include "batch/Arguments.h"
 #include "batch/Commands.h"
+#include "raster/Platform.h"
 
 #include <exception>
 #include <iostream>
@@ -10,7 +11,7 @@ int main(int argc, char** argv) {
     std::string command;
     try {
         const std::optional<Options> options =
-            ParseArguments(std::vector<std::string>(argv + 1, argv + argc), std::cout);
+            ParseArguments(platform::StartProgram(argc, argv), std::cout);
         if (!options) {
             return 0;
         }

@@ -3,6 +3,7 @@
 #include "raster/BmpFormat.h"
 #include "raster/Errors.h"
 #include "raster/FileBytes.h"
+#include "raster/Platform.h"
 #include "raster/RowConversions.h"
 #include "raster/SideBySide.h"
 
@@ -12,7 +13,6 @@
 #include <cstdio>
 #include <cstring>
 #include <new>
-#include <sys/stat.h>
 
 namespace bmp {
 namespace {
@@ -389,29 +389,20 @@ constexpr std::uint64_t kHeaderPeekBytes = std::uint64_t{64} << 10;
 } // namespace
 
 ByteStore ReadFileStart(const std::string& path, std::uint64_t limit, std::uint64_t* fileSize) {
-    struct stat info {};
-    if (stat(path.c_str(), &info) != 0) {
-        throw EFOpenError(path, errno);
+    const platform::ReadFile file(path);
+    if (!file.Open()) {
+        throw EFOpenError(path, file.Error());
     }
-    if (S_ISDIR(info.st_mode)) {
-        throw EFOpenError(path, EISDIR);
-    }
-    std::FILE* file = std::fopen(path.c_str(), "rb");
-    if (!file) {
-        throw EFOpenError(path, errno);
-    }
-    *fileSize = static_cast<std::uint64_t>(info.st_size);
+    *fileSize = file.Size();
     ByteStore bytes;
     try {
         const std::uint64_t want = std::min(*fileSize, limit);
         bytes.resize(static_cast<std::size_t>(want));
-        std::size_t got = want ? std::fread(bytes.data(), 1, bytes.size(), file) : 0;
+        std::size_t got = want ? std::fread(bytes.data(), 1, bytes.size(), file.Get()) : 0;
         bytes.resize(got);
     } catch (const std::bad_alloc&) {
-        std::fclose(file);
         throw EOutOfResources();
     }
-    std::fclose(file);
     return bytes;
 }
 

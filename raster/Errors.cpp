@@ -12,15 +12,28 @@ std::string Format(const char* pattern, const std::string& argument) {
 }
 } // namespace msg
 
+namespace {
+// An errno number as an error code; 0 stays "no error".
+std::error_code Errno(int number) {
+    return number == 0 ? std::error_code() : std::error_code(number, std::generic_category());
+}
+} // namespace
+
 EFOpenError::EFOpenError(const std::string& path, int systemError)
+    : EFOpenError(path, Errno(systemError)) {}
+EFOpenError::EFOpenError(const std::string& path, std::error_code systemError)
     : EVelmoraError(msg::Format(msg::kFileOpen, path), path, systemError) {}
 EFCreateError::EFCreateError(const std::string& path, int systemError)
+    : EFCreateError(path, Errno(systemError)) {}
+EFCreateError::EFCreateError(const std::string& path, std::error_code systemError)
     : EVelmoraError(msg::Format(msg::kFileCreate, path), path, systemError) {}
 EInvalidGraphic::EInvalidGraphic(BmpFlaw flaw) : EVelmoraError(msg::kInvalidBitmap), flaw_(flaw) {}
 EPngUnsupported::EPngUnsupported() : EVelmoraError(msg::kPngUnsupported) {}
 EReadError::EReadError(BmpFlaw flaw) : EVelmoraError(msg::kStreamRead), flaw_(flaw) {}
 EWriteError::EWriteError() : EVelmoraError(msg::kStreamWrite) {}
 EWriteError::EWriteError(const std::string& path, int systemError)
+    : EWriteError(path, Errno(systemError)) {}
+EWriteError::EWriteError(const std::string& path, std::error_code systemError)
     : EVelmoraError(msg::kStreamWrite, path, systemError) {}
 EInvalidGraphicFormat::EInvalidGraphicFormat(const std::string& extension)
     : EVelmoraError(msg::Format(msg::kUnknownExtension, extension)) {}

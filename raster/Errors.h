@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <stdexcept>
 #include <string>
+#include <system_error>
 
 // Every failure that reaches the error box is one of these; what() is the message shown. The
 // windows show only that message; the command-line tool explains a failure in its own words from
@@ -15,16 +16,17 @@ class EVelmoraError : public std::runtime_error {
     // The file the failure concerns, empty when unknown.
     const std::string& File() const { return file_; }
     void SetFile(const std::string& path) { file_ = path; }
-    // The operating system's error number (errno) behind the failure, 0 when there is none.
-    int SystemError() const { return systemError_; }
+    // The operating system's error behind the failure, empty when there is none: an errno number
+    // (generic category) or a Windows error code (system category).
+    const std::error_code& SystemError() const { return systemError_; }
 
   protected:
-    EVelmoraError(const std::string& message, const std::string& file, int systemError)
+    EVelmoraError(const std::string& message, const std::string& file, std::error_code systemError)
         : std::runtime_error(message), file_(file), systemError_(systemError) {}
 
   private:
     std::string file_;
-    int systemError_ = 0;
+    std::error_code systemError_;
 };
 
 // What exactly made the reader refuse a file (EInvalidGraphic, EReadError).
@@ -45,12 +47,14 @@ enum class BmpFlaw {
 class EFOpenError : public EVelmoraError {
   public:
     explicit EFOpenError(const std::string& path, int systemError = 0);
+    EFOpenError(const std::string& path, std::error_code systemError);
 };
 
 // The file cannot be created for writing (systemError EISDIR when a folder has its name).
 class EFCreateError : public EVelmoraError {
   public:
     explicit EFCreateError(const std::string& path, int systemError = 0);
+    EFCreateError(const std::string& path, std::error_code systemError);
 };
 
 // Not a BMP, planes not 1, or a picture that cannot be made.
@@ -95,6 +99,7 @@ class EWriteError : public EVelmoraError {
   public:
     EWriteError();
     EWriteError(const std::string& path, int systemError);
+    EWriteError(const std::string& path, std::error_code systemError);
 };
 
 // Load by extension with an extension no picture kind handles.

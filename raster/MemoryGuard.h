@@ -3,9 +3,8 @@
 
 #include <cstdint>
 
-// The bytes this process can still take: the memory the system has available (MemAvailable),
-// and no more than the address-space and data-size limits (RLIMIT_AS, RLIMIT_DATA) leave above
-// what the process already uses.
+// The bytes this process can still take: the memory the system has available, and no more than
+// the process's limits leave above what it already uses (platform::AvailableMemory).
 std::uint64_t AvailableMemory();
 
 // Memory promised to one piece of work while others run beside it (velmora-batch's jobs): as

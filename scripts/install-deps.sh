@@ -22,6 +22,12 @@ packages=(
 if [ "${1:-}" = "bench" ]; then
     packages+=(libstb-dev libopencv-imgproc-dev libopencv-imgcodecs-dev python3-matplotlib)
 fi
+# The Windows build of velmora-batch and its tests, only for `make windows*`: `install-deps.sh
+# windows`. The cross compiler with POSIX threads (std::thread), Wine to run what it makes, and
+# GoogleTest's sources, compiled with that compiler since Debian ships no Windows build of it.
+if [ "${1:-}" = "windows" ]; then
+    packages+=(g++-mingw-w64-x86-64-posix wine64 wine googletest zip)
+fi
 
 missing=()
 for p in "${packages[@]}"; do

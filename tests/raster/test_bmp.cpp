@@ -9,11 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <csignal>
 #include <filesystem>
-#include <sys/resource.h>
-#include <sys/wait.h>
-#include <unistd.h>
 #include <utility>
 #include <vector>
 
@@ -514,42 +510,4 @@ TEST(BmpAtomicWrite, CreateErrorsForFoldersAndMissingFoldersKeepEverything) {
     EXPECT_EQ(ErrorOf([&] { WriteBmpFile(TBitmap(1, 1), missing); }),
               "ﾌｧｲﾙ " + missing + " を作成できません");
     EXPECT_EQ(FolderSnapshot(dir.Root()).size(), 1u);
-}
-
-TEST(BmpAtomicWrite, WriteThatFailsMidwayLeavesTheOldFileByteForByte) {
-    ScratchFolder dir;
-    std::string path = dir.Path("sheet.bmp");
-    TBitmap small(4, 4);
-    small.SetPixel(1, 1, RGB(9, 8, 7));
-    WriteBmpFile(small, path);
-    const Bytes before = FileBytes(path);
-
-    // In a child process whose file-size limit is far below the new file's size.
-    pid_t child = ::fork();
-    ASSERT_GE(child, 0);
-    if (child == 0) {
-        struct rlimit limit {
-            4096, 4096
-        };
-        ::setrlimit(RLIMIT_FSIZE, &limit);
-        std::string message = ErrorOf([&] { WriteBmpFile(TBitmap(200, 200), path); });
-        ::_exit(message == "ｽﾄﾘｰﾑへの書き込みｴﾗｰ" ? 0 : 1);
-    }
-    int status = 0;
-    ::waitpid(child, &status, 0);
-    ASSERT_TRUE(WIFEXITED(status));
-    EXPECT_EQ(WEXITSTATUS(status), 0) << "the write error was raised with its message";
-    EXPECT_EQ(FirstDifferingByte(FileBytes(path), before), "");
-    EXPECT_EQ(FolderSnapshot(dir.Root()).size(), 1u) << "no temporary file is left behind";
-}
-
-TEST(BmpAtomicWrite, ReplacingKeepsTheOldFilesPermissions) {
-    ScratchFolder dir;
-    std::string path = dir.Path("p.bmp");
-    WriteBmpFile(TBitmap(1, 1), path);
-    fs::permissions(path, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
-    WriteBmpFile(TBitmap(2, 2), path);
-    EXPECT_EQ(fs::status(path).permissions() & fs::perms::all,
-              fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
-    EXPECT_EQ(fs::file_size(path), 54u + 8u * 2u);
 }

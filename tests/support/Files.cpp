@@ -77,4 +77,12 @@ std::map<std::string, std::string> FolderSnapshot(const std::filesystem::path& f
     return files;
 }
 
+bool IgnoresCase(const std::filesystem::path& folder) {
+    const std::filesystem::path probe = folder / "case-probe";
+    WriteText(probe, "");
+    const bool ignores = std::filesystem::exists(folder / "CASE-PROBE");
+    std::filesystem::remove(probe);
+    return ignores;
+}
+
 } // namespace test_support

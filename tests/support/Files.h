@@ -33,4 +33,8 @@ bool Exists(const std::string& path);
 // Every file under `folder` with its bytes; folders appear as "<folder>".
 std::map<std::string, std::string> FolderSnapshot(const std::filesystem::path& folder);
 
+// Whether the file system of `folder` takes two spellings of a name that differ only in capitals
+// for one file (Windows and macOS do by default, Linux does not).
+bool IgnoresCase(const std::filesystem::path& folder);
+
 } // namespace test_support

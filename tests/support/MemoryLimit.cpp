@@ -1,33 +1,10 @@
-// The lowered data-size limit and the giant pictures' files.
+// The giant pictures' files; the limits are in MemoryLimitPosix.cpp and MemoryLimitWindows.cpp.
 #include "tests/support/MemoryLimit.h"
 
 #include "raster/TBitmap.h"
 #include "tests/support/Files.h"
 
-#include <fstream>
-
 namespace test_support {
-
-std::uint64_t DataInUse() {
-    std::ifstream status("/proc/self/status");
-    for (std::string line; std::getline(status, line);) {
-        if (line.rfind("VmData:", 0) == 0) {
-            return std::stoull(line.substr(7)) * 1024;
-        }
-    }
-    return 0;
-}
-
-MemoryLimit::MemoryLimit(std::uint64_t headroom) {
-    getrlimit(RLIMIT_DATA, &saved_);
-    rlimit lowered = saved_;
-    lowered.rlim_cur = DataInUse() + headroom;
-    setrlimit(RLIMIT_DATA, &lowered);
-}
-
-MemoryLimit::~MemoryLimit() {
-    setrlimit(RLIMIT_DATA, &saved_);
-}
 
 std::string PlainGiantBmp() {
     std::string b = "BM";

@@ -1,23 +1,41 @@
-// The scratch folder: made by mkdtemp, so its name is new even among runs started at once.
+// The scratch folder: a random name made only where no folder has it yet, so its name is new
+// even among runs started at once.
 #include "tests/support/ScratchFolder.h"
 
-#include <cstdlib>
+#include "raster/Platform.h"
+
+#include <random>
 #include <stdexcept>
 #include <system_error>
-#include <vector>
 
 namespace test_support {
 
 namespace fs = std::filesystem;
 
 ScratchFolder::ScratchFolder() {
-    std::string pattern = (fs::temp_directory_path() / "velmora-test-XXXXXX").string();
-    std::vector<char> name(pattern.begin(), pattern.end());
-    name.push_back('\0');
-    if (!::mkdtemp(name.data())) {
-        throw std::runtime_error("cannot make a scratch folder from " + pattern);
+    static constexpr char kLetters[] = "abcdefghijklmnopqrstuvwxyz0123456789";
+    std::random_device seed;
+    std::mt19937 random(seed());
+    std::uniform_int_distribution<int> letter(0, sizeof kLetters - 2);
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        std::string name = "velmora-test-";
+        for (int i = 0; i < 8; ++i) {
+            name += kLetters[letter(random)];
+        }
+        std::error_code error;
+        // create_directory is false, without an error, where the name is taken.
+        if (fs::create_directory(fs::temp_directory_path() / name, error)) {
+            root_ = fs::temp_directory_path() / name;
+            // The owner's alone, as a private temporary folder is.
+            fs::permissions(root_, fs::perms::owner_all, error);
+            return;
+        }
+        if (error) {
+            break;
+        }
     }
-    root_ = name.data();
+    throw std::runtime_error("cannot make a scratch folder in " +
+                             fs::temp_directory_path().string());
 }
 
 ScratchFolder::~ScratchFolder() {
@@ -36,7 +54,7 @@ ScratchFolder::~ScratchFolder() {
 }
 
 std::string ScratchFolder::Path(const std::string& name) const {
-    return (root_ / name).string();
+    return platform::Utf8Of(root_ / platform::PathOf(name));
 }
 
 } // namespace test_support

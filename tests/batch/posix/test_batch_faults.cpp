@@ -1,8 +1,8 @@
 // velmora-batch against bad files and failing writes: the exact message, exit 1, and every file
 // that was there before left byte for byte as it was.
-#include "BatchRun.h"
 #include "fish/SheetComposer.h"
 #include "raster/Bmp.h"
+#include "tests/batch/BatchRun.h"
 #include "tests/support/Files.h"
 #include "tests/support/MemoryLimit.h"
 #include "tests/support/ScratchFolder.h"

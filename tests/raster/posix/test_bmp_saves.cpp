@@ -1,7 +1,9 @@
-// Saving BMP files as a user finds them: through symbolic links, over files whose mode and owner
-// stay, in folders that refuse a replacement, and every failure keeping what must be kept.
+// What only POSIX systems have, around saving and memory: symbolic links, modes and owners,
+// folders that refuse a replacement, pipes, and the file-size and address-space limits of a
+// forked child.
 #include "raster/Bmp.h"
 #include "raster/Errors.h"
+#include "raster/MemoryGuard.h"
 #include "tests/support/ErrorOf.h"
 #include "tests/support/FileFaults.h"
 #include "tests/support/Files.h"
@@ -18,11 +20,15 @@
 
 #include <csignal>
 #include <filesystem>
+#include <fstream>
 #include <functional>
 #include <iterator>
 
 namespace fs = std::filesystem;
 using namespace test_support;
+using Bytes = ByteStore;
+
+constexpr std::uint64_t kMiB = std::uint64_t{1} << 20;
 
 namespace {
 
@@ -179,6 +185,41 @@ TEST_F(BmpSave, ReplacingKeepsTheModeOwnerAndGroupOfSomeoneElsesFile) {
     EXPECT_EQ(Entries(dir_), 1u);
 }
 
+TEST_F(BmpSave, AReplacementDropsTheSetUserAndSetGroupBitsOfAnOwnerItCouldNotKeep) {
+    if (::geteuid() != 0) {
+        GTEST_SKIP() << "a file of another user's that an ordinary user may write needs root";
+    }
+    // The ordinary user replaces a file anyone may write; the copy is that user's where the old
+    // owner or group cannot be given back, and must not run with that user's rights.
+    const struct {
+        const char* name;
+        uid_t owner;
+        gid_t group;
+        mode_t modeAfter;
+    } cases[] = {
+        {"root's file: owner and group lost", 0, 0, 0777},
+        {"the user's own file of root's group: group lost", kNobody, 0, 04777},
+        {"the user's own file and group: both kept", kNobody, kNobody, 06777},
+    };
+    for (const auto& c : cases) {
+        const fs::path path = Path("tool.bmp");
+        WriteBmpFile(TBitmap(1, 1), path);
+        ASSERT_EQ(::chown(path.c_str(), c.owner, c.group), 0);
+        ASSERT_EQ(::chmod(path.c_str(), 06777), 0);
+
+        EXPECT_EQ(InChild(User::Ordinary,
+                          [&] { return ErrorOf([&] { WriteBmpFile(TBitmap(2, 2), path); }); }),
+                  "(no error)")
+            << c.name;
+
+        const struct stat after = StatOf(path);
+        EXPECT_EQ(after.st_uid, kNobody) << c.name;
+        EXPECT_EQ(after.st_mode & 07777, c.modeAfter) << c.name;
+        EXPECT_EQ(FileText(path), SavedBytes(2)) << c.name;
+        fs::remove(path);
+    }
+}
+
 TEST_F(BmpSave, AWritableFileInALockedFolderIsWrittenInPlace) {
     // The folder refuses new files to the ordinary user, whose file it is.
     const fs::path folder = Path("locked");
@@ -251,4 +292,63 @@ TEST_F(BmpSave, APipeIsNeverReplacedByAFile) {
               msg::Format(msg::kFileCreate, path.string()));
     EXPECT_TRUE(fs::is_fifo(path));
     EXPECT_EQ(Entries(dir_), 1u);
+}
+
+TEST(BmpAtomicWrite, WriteThatFailsMidwayLeavesTheOldFileByteForByte) {
+    ScratchFolder dir;
+    std::string path = dir.Path("sheet.bmp");
+    TBitmap small(4, 4);
+    small.SetPixel(1, 1, RGB(9, 8, 7));
+    WriteBmpFile(small, path);
+    const Bytes before = FileBytes(path);
+
+    // In a child process whose file-size limit is far below the new file's size.
+    pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        struct rlimit limit {
+            4096, 4096
+        };
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+        std::string message = ErrorOf([&] { WriteBmpFile(TBitmap(200, 200), path); });
+        ::_exit(message == "ｽﾄﾘｰﾑへの書き込みｴﾗｰ" ? 0 : 1);
+    }
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 0) << "the write error was raised with its message";
+    EXPECT_EQ(FirstDifferingByte(FileBytes(path), before), "");
+    EXPECT_EQ(FolderSnapshot(dir.Root()).size(), 1u) << "no temporary file is left behind";
+}
+
+TEST(BmpAtomicWrite, ReplacingKeepsTheOldFilesPermissions) {
+    ScratchFolder dir;
+    std::string path = dir.Path("p.bmp");
+    WriteBmpFile(TBitmap(1, 1), path);
+    fs::permissions(path, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+    WriteBmpFile(TBitmap(2, 2), path);
+    EXPECT_EQ(fs::status(path).permissions() & fs::perms::all,
+              fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+    EXPECT_EQ(fs::file_size(path), 54u + 8u * 2u);
+}
+
+TEST(MemoryGuard, AvailableMemoryStaysWithinTheAddressSpaceLimit) {
+    // The address-space limit, in a child: what the process maps already counts against it.
+    const pid_t child = ::fork();
+    if (child == 0) {
+        std::uint64_t mapped = 0;
+        std::ifstream status("/proc/self/status");
+        for (std::string line; std::getline(status, line);) {
+            if (line.rfind("VmSize:", 0) == 0) {
+                mapped = std::stoull(line.substr(7)) * 1024;
+            }
+        }
+        const rlimit limit{mapped + 48 * kMiB, RLIM_INFINITY};
+        ::setrlimit(RLIMIT_AS, &limit);
+        const std::uint64_t available = AvailableMemory();
+        ::_exit(available <= 48 * kMiB && available > 16 * kMiB ? 0 : 1);
+    }
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
 }

@@ -1,0 +1,18 @@
+# Writes OUTPUT: PROGRAM's --help, then each command's, run under EMULATOR, with Windows line ends.
+set(text "")
+foreach(command "" fish rotate accessory preview pen convert check)
+    if(command STREQUAL "")
+        set(arguments --help)
+    else()
+        set(arguments ${command} --help)
+    endif()
+    execute_process(COMMAND ${EMULATOR} ${PROGRAM} ${arguments}
+        OUTPUT_VARIABLE help RESULT_VARIABLE status)
+    if(NOT status EQUAL 0)
+        message(FATAL_ERROR "velmora-batch ${arguments} failed: ${status}")
+    endif()
+    string(REPLACE "\r\n" "\n" help "${help}")
+    string(APPEND text "${help}\n")
+endforeach()
+string(REPLACE "\n" "\r\n" text "${text}")
+file(WRITE ${OUTPUT} "${text}")
