@@ -251,10 +251,8 @@ TEST(PlaceSheet, ASheetOfAnotherSizeOrAPictureWithoutFishChangesNothing) {
                 PlaceSheetShadows(sheet, box, 1, shadow, other, onBorder);
                 ADD_FAILURE() << "no error for " << sheet.Width() << " x " << sheet.Height();
             } catch (const ESheetDoesNotFitFish& error) {
-                EXPECT_STREQ(error.what(),
-                             onBorder
-                                 ? "ｼｰﾄの大きさが魚の範囲と合いません"
-                                 : "ｼｰﾄの大きさが魚の範囲と合いません。背景色を選びましたか？");
+                EXPECT_STREQ(error.what(), onBorder ? msg::kSheetDoesNotFitFish
+                                                    : msg::kSheetDoesNotFitFishPickBackground);
             }
         }
     }

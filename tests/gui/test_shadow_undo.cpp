@@ -260,7 +260,7 @@ TEST_F(ShadowUndoTest, ASheetOfAnotherSizeIsRefusedAndChangesNothing) {
     // starts in the picture's folder, with no name to take by Enter.
     fs::create_directory(Path("sheets"));
     dialogs.ExpectOpen(Write("sheets/whole.bmp", TBitmap(120, 80)));
-    dialogs.ExpectError(ErrorBoxText("ｼｰﾄの大きさが魚の範囲と合いません"));
+    dialogs.ExpectError(ErrorBoxText(msg::kSheetDoesNotFitFish));
     ChooseFromEditMenu(editor->LoadShadowsInPlace1);
     EXPECT_EQ(fs::path(dialogs.LastInitialDir), Folder());
     EXPECT_EQ(dialogs.LastFileName, "");
@@ -279,7 +279,7 @@ TEST_F(ShadowUndoTest, ASheetOfAnotherSizeIsRefusedAndChangesNothing) {
     Click(Fish()->Image1, picture.SpotAt + QPoint(3, 0));
     RaiseEditor();
     dialogs.ExpectOpen(Write("sheets/small.bmp", TBitmap(20, 20)));
-    dialogs.ExpectError(ErrorBoxText("ｼｰﾄの大きさが魚の範囲と合いません。背景色を選びましたか？"));
+    dialogs.ExpectError(ErrorBoxText(msg::kSheetDoesNotFitFishPickBackground));
     ChooseFromEditMenu(editor->LoadShadowsInPlace1);
     ExpectNow(painted, "after the load against the body's colour");
     CloseAllQuietly();

@@ -7,6 +7,7 @@
 #include "app/toolkit/Application.h"
 #include "raster/Errors.h"
 #include "rotate/Unit8.h"
+#include "shadow/ShadowsInPlace.h"
 #include "support/DataWindowTest.h"
 #include "support/GuiTestSupport.h"
 
@@ -37,6 +38,8 @@ TEST_F(DataWindowTest, EveryWindowTextIsTheDesignsOwnWordForWord) {
          "既存のファイルに上書きしてもいいですか？"},
         {"kOverwriteSourcePrompt", kOverwriteSourcePrompt,
          "現在のファイルに上書きしてもいいですか？"},
+        {"kRestoreQuestion", kRestoreQuestion,
+         "前回保存されなかった熱帯魚画像ﾃﾞｰﾀがあります。復元しますか？"},
         {"MaskOverwritePrompt", MaskOverwritePrompt("/tank/rockm.bmp"),
          "マスクパターンファイル(/tank/rockm.bmp)があります。上書きしてもいいですか？"},
         // The library's error messages.
@@ -49,6 +52,10 @@ TEST_F(DataWindowTest, EveryWindowTextIsTheDesignsOwnWordForWord) {
         {"msg::kOutOfResources", msg::kOutOfResources, "ｼｽﾃﾑ ﾘｿｰｽが足りません"},
         {"msg::kImageNeedsBitmap", msg::kImageNeedsBitmap,
          "ﾋﾞｯﾄﾏｯﾌﾟを持っている時のみｲﾒｰｼﾞの変更が可能です"},
+        {"msg::kSheetDoesNotFitFish", msg::kSheetDoesNotFitFish,
+         "ｼｰﾄの大きさが魚の範囲と合いません"},
+        {"msg::kSheetDoesNotFitFishPickBackground", msg::kSheetDoesNotFitFishPickBackground,
+         "ｼｰﾄの大きさが魚の範囲と合いません。背景色を選びましたか？"},
         // The font every window asks for.
         {"kFormFontFamily", kFormFontFamily, "ＭＳ Ｐゴシック"},
         // The data windows' hints, as loaded from their definitions.

@@ -1,6 +1,7 @@
 // The recovery copy of the open workspace in the test's own process: every kind of change copied
 // within 2 seconds with the saved flag as it stands, and a dead program's work offered at start,
 // restored on Yes and removed on No.
+#include "app/Messages.h"
 #include "app/WorkspaceRecovery.h"
 #include "fish/RecoveryEntry.h"
 #include "fish/Unit9.h"
@@ -15,9 +16,6 @@ namespace gui_test {
 namespace {
 
 namespace fs = std::filesystem;
-
-constexpr const char* kRestoreQuestion =
-    "前回保存されなかった熱帯魚画像ﾃﾞｰﾀがあります。復元しますか？";
 
 class WorkspaceRecoveryTest : public FishWorkspaceTest {
   protected:

@@ -1,6 +1,7 @@
 // The recovery copy of the real program in child processes on a state folder of the test's own:
 // painting killed and restored byte for byte, the starts that must ask nothing, a second program
 // leaving a running one's work alone, and what each way of ending keeps.
+#include "app/Messages.h"
 #include "raster/Bmp.h"
 #include "raster/TBitmap.h"
 #include "tests/support/Files.h"
@@ -20,8 +21,8 @@ using namespace test_support;
 namespace fs = std::filesystem;
 using Steps = std::vector<std::string>;
 
-constexpr const char* kRestoreQuestion =
-    "question: 前回保存されなかった熱帯魚画像ﾃﾞｰﾀがあります。復元しますか？";
+// The driver prints each question it is asked on a line of its own.
+const std::string kAskedToRestore = std::string("question: ") + kRestoreQuestion;
 
 int Count(const std::string& text, const std::string& what) {
     int count = 0;
@@ -92,7 +93,7 @@ TEST_F(RecoveryChild, PaintingKilledComesBackAsTheSameSheet) {
 
     const std::string restored = Path("restored.bmp");
     const ProgramRun run = RunToEnd({"answer=yes", "save=" + restored, "exit=menu"});
-    EXPECT_EQ(Count(run.Out, kRestoreQuestion), 1) << run.Out;
+    EXPECT_EQ(Count(run.Out, kAskedToRestore), 1) << run.Out;
     EXPECT_EQ(FileDifference(restored, uninterrupted), "");
     // Both strokes are in the sheet: each shadow quadrant holds grey.
     const TBitmap sheet = ReadBmpFile(uninterrupted);
@@ -124,7 +125,7 @@ TEST_F(RecoveryChild, StartsThatAskNothing) {
          [&] {
              RunAndKill(Painting());
              const ProgramRun no = RunToEnd({"answer=no", "exit=menu"});
-             EXPECT_EQ(Count(no.Out, kRestoreQuestion), 1) << no.Out;
+             EXPECT_EQ(Count(no.Out, kAskedToRestore), 1) << no.Out;
          },
          0},
         {"killed, then the entry cut short",
