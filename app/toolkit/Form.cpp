@@ -86,6 +86,7 @@ void TForm::SetScrollRange(int width, int height) {
         clientArea_->SetMinimumExtent(scrollRange_);
     }
     if (surface_) {
+        SettleShownPart();
         const QSize size = SurfaceSize();
         if (surface_->Width() != size.width() || surface_->Height() != size.height()) {
             TCanvas& canvas = surface_->Canvas();
@@ -209,37 +210,91 @@ bool TForm::Visible() const {
     return !Frame()->isHidden();
 }
 
-TCanvas& TForm::Canvas() {
-    if (!surface_) {
-        const QSize size = SurfaceSize();
-        surface_.emplace(size.width(), size.height(), settings_.Color);
-        surface_->Canvas().Brush.Color = settings_.Color;
-        surface_->OnChange = [this] {
-            if (!painting_) {
-                // Only what was drawn is shown again.
-                const TRect area = surface_->ChangedArea();
-                const QRect changed(area.Left, area.Top, area.Width(), area.Height());
-                if (clientArea_) {
-                    clientArea_->UpdateSurface(changed);
-                } else {
-                    update(changed);
-                }
-            }
-        };
+void TForm::MakeSurface() {
+    if (surface_) {
+        return;
     }
+    const QSize size = SurfaceSize();
+    surface_.emplace(size.width(), size.height(), settings_.Color);
+    surface_->Canvas().Brush.Color = settings_.Color;
+    surface_->OnChange = [this] {
+        if (!painting_ && !settling_) {
+            // Only what was drawn is shown again.
+            const TRect area = surface_->ChangedArea();
+            RepaintSurface(QRect(area.Left, area.Top, area.Width(), area.Height()));
+        }
+    };
+}
+
+void TForm::RepaintSurface(const QRect& area) {
+    if (clientArea_) {
+        clientArea_->UpdateSurface(area);
+    } else {
+        update(area);
+    }
+}
+
+TCanvas& TForm::Canvas() {
+    MakeSurface();
+    SettleShownPart();
     return surface_->Canvas();
+}
+
+void TForm::ShowOnSurface(const TBitmap& source, const TRect& from, int x, int y) {
+    MakeSurface();
+    const QPoint shift(from.Left - x, from.Top - y);
+    // Where the copy would write: inside the destination, the client surface and the source.
+    const QRect at = QRect(x, y, from.Width(), from.Height()) &
+                     QRect(0, 0, surface_->Width(), surface_->Height()) &
+                     QRect(0, 0, source.Width(), source.Height()).translated(-shift);
+    if (shownPart_ && !at.contains(shownPart_->At)) {
+        SettleShownPart();
+    }
+    if (at.isEmpty()) {
+        return;
+    }
+    shownPart_ = TShownPart{source, at, shift};
+    RepaintSurface(at);
+}
+
+void TForm::SettleShownPart() {
+    if (!shownPart_) {
+        return;
+    }
+    const TShownPart part = std::move(*shownPart_);
+    shownPart_.reset();
+    TCanvas& canvas = surface_->Canvas();
+    const TCopyModeScope copy(canvas, cmSrcCopy);
+    const QRect& at = part.At;
+    const QRect from = at.translated(part.Shift);
+    settling_ = true;
+    canvas.CopyRect(Rect(at.left(), at.top(), at.right() + 1, at.bottom() + 1),
+                    part.Source.Canvas(),
+                    Rect(from.left(), from.top(), from.right() + 1, from.bottom() + 1));
+    settling_ = false;
 }
 
 void TForm::PaintSurface(QPainter& painter, const QRect& area) {
     Guarded([&] {
         painting_ = true;
-        Canvas();
+        MakeSurface();
         Notify("Paint");
+        // A painter that scales or clips gets one image of the whole surface.
+        if (shownPart_ && !DrawsStraight(painter)) {
+            SettleShownPart();
+        }
         const QRect drawn = area & QRect(0, 0, surface_->Width(), surface_->Height());
         if (drawn != area) {
             painter.fillRect(area, ToQColor(settings_.Color));
         }
-        DrawSurface(painter, *surface_, drawn);
+        if (!shownPart_) {
+            DrawSurface(painter, *surface_, drawn);
+            return;
+        }
+        for (const QRect& part : QRegion(drawn) - QRegion(shownPart_->At)) {
+            DrawSurface(painter, *surface_, part);
+        }
+        DrawSurface(painter, shownPart_->Source, drawn & shownPart_->At, shownPart_->Shift);
     });
     painting_ = false;
 }

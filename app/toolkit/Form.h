@@ -94,6 +94,11 @@ class TForm : public QWidget {
     // holds what was drawn until it is drawn over; a repaint runs the Paint handler over it, and
     // child controls cover it.
     TCanvas& Canvas();
+    // What CopyRect of the same-sized `from` of `source` to (x, y) of the client surface in
+    // cmSrcCopy leaves, shown without copying yet: the window is drawn straight from `source`'s
+    // pixels (shared until `source` is drawn on), and the client surface takes the copy when it
+    // is next used. A window that shows frame after frame pays one pass over each frame.
+    void ShowOnSurface(const TBitmap& source, const TRect& from, int x, int y);
     // Draws the part `area` of the client surface (window coordinates) with the painter.
     void PaintSurface(QPainter& painter, const QRect& area);
 
@@ -197,6 +202,11 @@ class TForm : public QWidget {
     // Moves every component but the top panels and the menu into a new client area.
     void CreateClientArea();
     QSize SurfaceSize() const;
+    // The client surface made on first use, without settling a shown part.
+    void MakeSurface();
+    // A shown part copied onto the client surface, whose repaint was asked for when it was shown.
+    void SettleShownPart();
+    void RepaintSurface(const QRect& area);
 
     // Frame side.
     void CreateMDIClient();
@@ -222,6 +232,14 @@ class TForm : public QWidget {
     bool painting_ = false;
     bool suppressActivation_ = false;
     std::optional<TBitmap> surface_;
+    // Shown by ShowOnSurface and not yet copied: window point p shows Source's pixel p + Shift.
+    struct TShownPart {
+        TBitmap Source;
+        QRect At;
+        QPoint Shift;
+    };
+    std::optional<TShownPart> shownPart_;
+    bool settling_ = false;
     TClientArea* clientArea_ = nullptr;
     QSize scrollRange_;
     QMenuBar* menu_ = nullptr;

@@ -8,6 +8,7 @@
 #include <QImage>
 #include <QPaintEngine>
 #include <QPainter>
+#include <QPoint>
 #include <QRegion>
 #include <QTransform>
 #include <cmath>
@@ -45,27 +46,32 @@ QImage* DirectTarget(QPainter& painter, QPoint& shift) {
 }
 } // namespace
 
-void DrawSurface(QPainter& painter, const TBitmap& surface, const QRect& area) {
-    const QRect drawn = area & QRect(0, 0, surface.Width(), surface.Height());
+bool DrawsStraight(QPainter& painter) {
+    QPoint shift;
+    return DirectTarget(painter, shift) != nullptr;
+}
+
+void DrawSurface(QPainter& painter, const TBitmap& surface, const QRect& area, QPoint shift) {
+    const QRect drawn = area & QRect(0, 0, surface.Width(), surface.Height()).translated(-shift);
     if (drawn.isEmpty()) {
         return;
     }
-    QPoint shift;
-    QImage* target = DirectTarget(painter, shift);
+    QPoint device;
+    QImage* target = DirectTarget(painter, device);
     if (!target) {
-        painter.drawImage(drawn.topLeft(), ToQImage(surface, drawn));
+        painter.drawImage(drawn.topLeft(), ToQImage(surface, drawn.translated(shift)));
         return;
     }
     // The system clip is what the window system asked to be painted (in device pixels); outside
     // it lie other widgets' pixels.
     const QRegion systemClip = painter.paintEngine()->systemClip();
-    QRegion region = QRegion(drawn.translated(shift)) & target->rect();
+    QRegion region = QRegion(drawn.translated(device)) & target->rect();
     if (!systemClip.isEmpty()) {
         region &= systemClip;
     }
     const RowConversions& convert = RowConverter();
     for (const QRect& part : region) {
-        const QRect from = part.translated(-shift);
+        const QRect from = part.translated(shift - device);
         for (int y = 0; y < part.height(); ++y) {
             // Written as the raster engine writes, into the pixels it holds, without detaching.
             auto* row = reinterpret_cast<std::uint32_t*>(

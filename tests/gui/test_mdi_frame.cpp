@@ -4,6 +4,7 @@
 #include "support/GuiTestSupport.h"
 #include "support/TestFrameTest.h"
 #include "support/TestWindows.h"
+#include "tests/support/Surfaces.h"
 
 #include <QApplication>
 #include <QMdiArea>
@@ -263,4 +264,40 @@ TEST(TopLevelWindow, CloseHidesAndTheClientSizeAndColourComeFromTheDefinition) {
     EXPECT_GE(window.Paints, 1);
     EXPECT_EQ(shown.pixelColor(15, 15), QColor(0, 0, 255));
     EXPECT_EQ(shown.pixelColor(5, 5), QColor(255, 0, 0));
+}
+
+// Parts shown on the client surface end on it as the same copies would, whatever happens to
+// their source afterwards, and the window shows them before and after they are copied.
+TEST(TopLevelWindow, ShownPartsEndOnTheSurfaceAsCopiesWould) {
+    TTestWindow window;
+    window.Show();
+    TCanvas& canvas = window.Canvas();
+    const TRect whole = Rect(0, 0, window.width(), window.height());
+    TBitmap expected(whole.Right, whole.Bottom);
+    expected.Canvas().CopyRect(whole, canvas, whole);
+    std::mt19937 random(5);
+    TBitmap source = test_support::RandomColours(random, 40, 30);
+    const auto show = [&](TRect from, int x, int y) {
+        window.ShowOnSurface(source, from, x, y);
+        expected.Canvas().CopyRect(Rect(x, y, x + from.Width(), y + from.Height()), source.Canvas(),
+                                   from);
+    };
+    show(Rect(5, 5, 25, 20), 10, 10);
+    show(Rect(0, 0, 40, 30), 5, 5);                                // covers the first part
+    show(Rect(0, 0, 40, 30), whole.Right - 30, whole.Bottom - 10); // past the surface's corner
+    source.Canvas().Brush.Color = RGB(0, 255, 0);
+    source.Canvas().FillRect(Rect(0, 0, 40, 30)); // after showing: the window keeps the old pixels
+
+    QImage rendered(whole.Right, whole.Bottom, QImage::Format_RGB32);
+    window.render(&rendered);
+    for (int y = 0; y < whole.Bottom; ++y) {
+        for (int x = 0; x < whole.Right; ++x) {
+            const TColor c = expected.Pixel(x, y);
+            ASSERT_EQ(rendered.pixel(x, y), qRgb(RedOf(c), GreenOf(c), BlueOf(c)))
+                << "at (" << x << ", " << y << ")";
+        }
+    }
+    TBitmap settled(whole.Right, whole.Bottom);
+    settled.Canvas().CopyRect(whole, window.Canvas(), whole);
+    EXPECT_EQ(test_support::FirstDifference(settled, expected), "");
 }

@@ -29,25 +29,29 @@ struct PainterCase {
 
 class SurfacePainting : public testing::TestWithParam<PainterCase> {};
 
-// Whatever path DrawSurface takes, the image ends as drawing the converted image would leave it.
+// Whatever path DrawSurface takes, the image ends as drawing the converted image would leave it,
+// in place or moved.
 TEST_P(SurfacePainting, LeavesTheImageAsDrawingTheConvertedSurfaceWould) {
     const PainterCase& c = GetParam();
     std::mt19937 random(7);
     const TBitmap surface = test_support::RandomColours(random, 30, 20);
-    QImage expected = Filled(c.Format);
-    QImage actual = Filled(c.Format);
-    {
-        QPainter painter(&expected);
-        c.Setup(painter);
-        const QRect drawn = c.Area & QRect(0, 0, surface.Width(), surface.Height());
-        painter.drawImage(drawn.topLeft(), ToQImage(surface, drawn));
+    for (const QPoint shift : {QPoint(0, 0), QPoint(4, -3)}) {
+        QImage expected = Filled(c.Format);
+        QImage actual = Filled(c.Format);
+        {
+            QPainter painter(&expected);
+            c.Setup(painter);
+            const QRect drawn =
+                c.Area & QRect(0, 0, surface.Width(), surface.Height()).translated(-shift);
+            painter.drawImage(drawn.topLeft(), ToQImage(surface, drawn.translated(shift)));
+        }
+        {
+            QPainter painter(&actual);
+            c.Setup(painter);
+            DrawSurface(painter, surface, c.Area, shift);
+        }
+        EXPECT_EQ(actual, expected) << "moved by " << shift.x() << ", " << shift.y();
     }
-    {
-        QPainter painter(&actual);
-        c.Setup(painter);
-        DrawSurface(painter, surface, c.Area);
-    }
-    EXPECT_EQ(actual, expected);
 }
 
 const auto kNothing = [](QPainter&) {};
