@@ -6,11 +6,8 @@
 #include "support/FishWorkspace.h"
 #include "support/GuiTestSupport.h"
 
-#include <QDropEvent>
-#include <QMimeData>
 #include <QPushButton>
 #include <QTest>
-#include <QUrl>
 
 using namespace gui_test;
 
@@ -36,25 +33,7 @@ class FileDropTest : public FishWorkspaceTest, public ::testing::WithParamInterf
         CloseAllQuietly();
         FishWorkspaceTest::TearDown();
     }
-    // Drags the files over the frame and drops them; whether the frame took them.
-    bool Drop(const std::vector<std::string>& paths) {
-        QMimeData data;
-        QList<QUrl> urls;
-        for (const std::string& path : paths) {
-            urls << QUrl::fromLocalFile(QString::fromStdString(path));
-        }
-        data.setUrls(urls);
-        const QPoint at(200, 200);
-        QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-        QApplication::sendEvent(Form1, &enter);
-        if (!enter.isAccepted()) {
-            return false;
-        }
-        QDropEvent drop(QPointF(at), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-        QApplication::sendEvent(Form1, &drop);
-        RunPostedEvents();
-        return drop.isAccepted();
-    }
+    bool Drop(const std::vector<std::string>& paths) { return DropOnFrame(Form1, paths); }
     // What the user sees after a command: the children's captions and the pen window.
     std::pair<std::vector<std::string>, bool> Outcome() {
         RunPostedEvents();

@@ -74,6 +74,40 @@ class ViewTest : public FishWorkspaceTest {
         OpenWorkspace(WritePicture("fish.bmp", picture));
         ASSERT_NE(Fish(), nullptr);
     }
+    // Scrolls the frame's work area down until the window's title bar is above the view.
+    static void ScrollTitleBarAway(TForm* window) {
+        QScrollBar* down = Form1->MDIClient()->verticalScrollBar();
+        down->setValue(down->value() + window->Frame()->geometry().top() + 30);
+        ASSERT_LT(window->Frame()->geometry().top(), 0);
+    }
+    // Clicks the window where the view shows it, above every other window. The frame becomes the
+    // active window first, as the window system makes it on a click in it.
+    static void ClickAShownPart(TForm* window) {
+        Form1->activateWindow();
+        QApplication::processEvents();
+        QWidget* view = Form1->MDIClient()->viewport();
+        const QRect shown = window->Frame()->geometry() & view->rect();
+        for (int y = shown.top(); y <= shown.bottom(); y += 5) {
+            for (int x = shown.left(); x <= shown.right(); x += 5) {
+                QWidget* hit = view->childAt(x, y);
+                if (hit && window->Frame()->isAncestorOf(hit) && !hit->inherits("TImage")) {
+                    QTest::mouseClick(hit, Qt::LeftButton, {}, hit->mapFrom(view, QPoint(x, y)));
+                    return;
+                }
+            }
+        }
+        FAIL() << "no part of the window shows";
+    }
+    // Ctrl+Tab typed in the frame (the active window, as the user types in it), and Ctrl let go.
+    static void CtrlTab(Qt::KeyboardModifiers more = {}) {
+        Form1->activateWindow();
+        QApplication::processEvents();
+        QWidget* focus = QApplication::focusWidget();
+        ASSERT_NE(focus, nullptr);
+        QTest::keyPress(focus, Qt::Key_Tab, Qt::ControlModifier | more);
+        QTest::keyRelease(focus, Qt::Key_Control, Qt::NoModifier);
+        RunPostedEvents();
+    }
     void TearDown() override {
         CloseAllQuietly();
         FishWorkspaceTest::TearDown();
@@ -312,6 +346,33 @@ TEST_F(ViewTest, AWindowThatOpensOrIsActivatedIsScrolledIntoViewAtItsPlace) {
              RunPostedEvents();
              RaiseEditor();
              return Shadow();
+         }},
+        {"a click on a part of the fish window that shows",
+         [&]() -> TForm* {
+             ScrollTitleBarAway(Fish());
+             ClickAShownPart(Fish());
+             return Fish();
+         }},
+        {"Ctrl+Tab",
+         [&]() -> TForm* {
+             // Ctrl+Tab goes to the next window, Ctrl+Shift+Tab back.
+             TForm* before = Form1->ActiveMDIChild();
+             CtrlTab();
+             TForm* next = Form1->ActiveMDIChild();
+             EXPECT_NE(next, before);
+             CtrlTab(Qt::ShiftModifier);
+             EXPECT_EQ(Form1->ActiveMDIChild(), before);
+             ScrollTitleBarAway(next);
+             CtrlTab();
+             return next;
+         }},
+        {"a dropped file, taken to Rotate",
+         [&] {
+             dialogs.ExpectMenu({"Fish Data", "Rotate Fish Data", "Accessory Data"}, 1);
+             EXPECT_TRUE(DropOnFrame(
+                 Form1,
+                 {WritePicture("dropped.bmp", FishPicture(120, 90, Rect(20, 20, 90, 70), {}))}));
+             return Form1->ActiveMDIChild();
          }},
     };
     for (const OpenCase& c : cases) {

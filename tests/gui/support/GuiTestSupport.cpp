@@ -2,7 +2,11 @@
 #include "support/GuiTestSupport.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCoreApplication>
+#include <QDropEvent>
+#include <QMimeData>
+#include <QUrl>
 
 namespace gui_test {
 void RunPostedEvents() {
@@ -28,4 +32,23 @@ std::vector<std::string> MenuTitles(const QWidget* bar) {
     }
     return titles;
 }
+bool DropOnFrame(TForm* frame, const std::vector<std::string>& paths) {
+    QMimeData data;
+    QList<QUrl> urls;
+    for (const std::string& path : paths) {
+        urls << QUrl::fromLocalFile(QString::fromStdString(path));
+    }
+    data.setUrls(urls);
+    const QPoint at(200, 200);
+    QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(frame, &enter);
+    if (!enter.isAccepted()) {
+        return false;
+    }
+    QDropEvent drop(QPointF(at), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(frame, &drop);
+    RunPostedEvents();
+    return drop.isAccepted();
+}
+
 } // namespace gui_test

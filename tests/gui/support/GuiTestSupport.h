@@ -1,5 +1,6 @@
-// Helpers shared by the GUI tests: running posted events as the event loop would, and reading
-// the frame's child list and menu bar back as names. The toolkit-free support is in reach too.
+// Helpers shared by the GUI tests: running posted events as the event loop would, reading the
+// frame's child list and menu bar back as names, and dropping files on the frame. The toolkit-free
+// support is in reach too.
 #pragma once
 
 #include "app/toolkit/Form.h"
@@ -20,4 +21,6 @@ void RunPostedEvents();
 std::vector<std::string> ChildNames(const TForm* frame);
 // The titles shown in a window's menu bar (separators as "-").
 std::vector<std::string> MenuTitles(const QWidget* bar);
+// Drags the files over the frame and drops them there; whether the frame took them.
+bool DropOnFrame(TForm* frame, const std::vector<std::string>& paths);
 } // namespace gui_test
