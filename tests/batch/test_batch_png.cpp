@@ -43,49 +43,45 @@ class BatchPng : public ::testing::Test {
 
 } // namespace
 
-TEST_F(BatchPng,
-       AFishOnTransparentPixelsGivesTheFilesOfTheSameFishOnMagentaWithItsBackgroundPicked) {
-    WriteBoth("fish", FishPicture(40, 30, kTransparentKey), kTransparentKey);
-    for (const char* command : {"fish", "accessory"}) {
-        const std::string png = std::string(command) + "-png";
-        const std::string bmp = std::string(command) + "-bmp";
-        const Outcome fromPng = RunBatch({command, Path("fish.png"), "--out-dir", Path(png)});
-        ASSERT_EQ(fromPng.Status, 0) << command << fromPng.Err;
-        EXPECT_EQ(fromPng.Err, "") << command << ": the background is on the border";
-        const Outcome fromBmp =
-            RunBatch({command, Path("fish.bmp"), "--out-dir", Path(bmp), "--background", "0,0"});
-        ASSERT_EQ(fromBmp.Status, 0) << command << fromBmp.Err;
-        const auto expected = Outputs(bmp);
-        EXPECT_GE(expected.size(), 1u) << command;
-        EXPECT_EQ(Outputs(png), expected) << command << ": the same BMP files, by the same names";
-    }
-}
-
-TEST_F(BatchPng, EveryCommandReadsAnOpaquePngAsItsBmp) {
+// A PNG gives the same BMP files, by the same names, as its BMP: a fish on transparent pixels
+// as that fish on magenta with its background picked, and opaque pictures as they are.
+TEST_F(BatchPng, EveryCommandReadsAPngAsItsBmpAndTransparencyAsTheBackground) {
     TBitmap sheet;
     ComposeFishSheet(FishPicture(60, 40, clWhite), clWhite, TBitmap(120, 80, clWhite),
                      TBitmap(120, 80, clWhite), 2, sheet);
     WriteBoth("sheet", sheet, kTransparentKey); // no pixel is magenta: all opaque
     WriteBoth("pic", FishPicture(40, 30, RGB(9, 9, 9)), kTransparentKey);
-    const std::vector<std::vector<std::string>> commands = {
-        {"fish", "pic", "--background", "0,0"},
-        {"accessory", "pic", "--background", "0,0"},
-        {"rotate", "sheet", "--angle", "17"},
-        {"convert", "sheet"},
+    WriteBoth("clear", FishPicture(40, 30, kTransparentKey), kTransparentKey);
+    const struct {
+        const char* name;
+        std::vector<std::string> bmp; // the input's base name second, then options
+        std::vector<std::string> png;
+    } cases[] = {
+        {"fish on transparent pixels", {"fish", "clear", "--background", "0,0"}, {"fish", "clear"}},
+        {"accessory on transparent pixels",
+         {"accessory", "clear", "--background", "0,0"},
+         {"accessory", "clear"}},
+        {"fish", {"fish", "pic", "--background", "0,0"}, {"fish", "pic", "--background", "0,0"}},
+        {"accessory",
+         {"accessory", "pic", "--background", "0,0"},
+         {"accessory", "pic", "--background", "0,0"}},
+        {"rotate", {"rotate", "sheet", "--angle", "17"}, {"rotate", "sheet", "--angle", "17"}},
+        {"convert", {"convert", "sheet"}, {"convert", "sheet"}},
     };
-    for (const auto& command : commands) {
+    for (const auto& c : cases) {
         std::map<std::string, std::string> outputs[2];
         for (int i = 0; i < 2; ++i) {
-            const std::string folder = command[0] + (i ? "-png" : "-bmp");
-            std::vector<std::string> arguments = command;
-            arguments[1] = Path(command[1] + (i ? ".png" : ".bmp"));
+            const std::string folder = std::string(c.name) + (i ? "-png" : "-bmp");
+            std::vector<std::string> arguments = i ? c.png : c.bmp;
+            arguments[1] = Path(arguments[1] + (i ? ".png" : ".bmp"));
             arguments.insert(arguments.end(), {"--out-dir", Path(folder)});
             const Outcome run = RunBatch(arguments);
-            EXPECT_EQ(run.Status, 0) << command[0] << run.Err;
+            EXPECT_EQ(run.Status, 0) << c.name << run.Err;
+            EXPECT_EQ(run.Err, "") << c.name << ": the background is on the border";
             outputs[i] = Outputs(folder);
         }
-        EXPECT_GE(outputs[0].size(), 1u) << command[0];
-        EXPECT_EQ(outputs[1], outputs[0]) << command[0];
+        EXPECT_GE(outputs[0].size(), 1u) << c.name;
+        EXPECT_EQ(outputs[1], outputs[0]) << c.name;
     }
     for (const char* input : {"sheet.bmp", "sheet.png"}) {
         const Outcome run =

@@ -270,16 +270,6 @@ TEST_F(ViewTest, ThePointerOverAViewShowsThePenOutlineInBlackAndWhiteFollowingTh
     EXPECT_EQ(white, 2);
 }
 
-TEST_F(ViewTest, TheWorkAreaScrollsToChildrenBeyondTheFrame) {
-    OpenLarge(100, 80);
-    QMdiArea* work = Form1->MDIClient();
-    QApplication::processEvents();
-    Fish()->SetBounds(work->viewport()->width() + 100, work->viewport()->height() + 50, 300, 200);
-    QApplication::processEvents();
-    EXPECT_TRUE(work->horizontalScrollBar()->isVisible());
-    EXPECT_TRUE(work->verticalScrollBar()->isVisible());
-}
-
 TEST_F(ViewTest, TheWheelPassesOnToTheWorkAreaAtAChildsEndAndShiftWheelOverItsBackground) {
     OpenLarge(1500, 1000);
     QMdiArea* work = Form1->MDIClient();

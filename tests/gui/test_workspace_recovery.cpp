@@ -1,6 +1,6 @@
 // The recovery copy of the open workspace in the test's own process: every kind of change copied
-// within 2 seconds with the saved flag as it stands, and a dead program's work offered at start,
-// restored on Yes and removed on No.
+// within 2 seconds with the saved flag as it stands, and a dead program's work offered at start
+// and restored on Yes.
 #include "app/Messages.h"
 #include "app/WorkspaceRecovery.h"
 #include "fish/RecoveryEntry.h"
@@ -91,7 +91,8 @@ TEST_F(WorkspaceRecoveryTest, EveryChangeIsCopiedWithinTwoSeconds) {
     EXPECT_TRUE(EntriesOf(Recovery()).empty());
 }
 
-TEST_F(WorkspaceRecoveryTest, ADeadProgramsWorkIsRestoredOnYesAndRemovedOnNo) {
+// No, and the start after it, are tried on the real program in tests/recovery.
+TEST_F(WorkspaceRecoveryTest, ADeadProgramsWorkIsRestoredOnYes) {
     const FishPicture fish(60, 40, Rect(8, 6, 40, 30), QPoint(20, 15));
     RecoverySnapshot left;
     left.FileName = Path("gone.bmp"); // the picture file itself no longer exists
@@ -102,31 +103,20 @@ TEST_F(WorkspaceRecoveryTest, ADeadProgramsWorkIsRestoredOnYesAndRemovedOnNo) {
     StampDefaultPen(left.Shadow1, 30, 20);
     left.Shadow2 = TBitmap(120, 80);
     StampDefaultPen(left.Shadow2, 50, 40);
-    for (const TMsgResult answer : {TMsgResult::mrYes, TMsgResult::mrNo}) {
-        const bool yes = answer == TMsgResult::mrYes;
-        SCOPED_TRACE(yes ? "Yes" : "No");
-        CloseAllQuietly();
-        StopWorkspaceRecovery();
-        fs::remove_all(Recovery());
-        fs::create_directories(Recovery());
-        EntryWriter(Recovery()).Write(left); // written, then its program is gone
-        dialogs.ExpectWarning(kRestoreQuestion, answer);
-        StartRecovery();
-        EXPECT_EQ(EntriesOf(Recovery()).size(), yes ? 1u : 0u);
-        if (!yes) {
-            EXPECT_EQ(FrameForTests()->MDIChildCount(), 0);
-            continue;
-        }
-        const std::string name = left.FileName;
-        EXPECT_EQ(ChildNames(FrameForTests()), (std::vector<std::string>{name, name, name}));
-        EXPECT_EQ(FrameForTests()->ActiveMDIChild(), Fish());
-        EXPECT_FALSE(DataSaved);
-        EXPECT_EQ(Fish()->Image2->Canvas().Pixel(5, 5), left.Background);
-        EXPECT_EQ(FirstDifference(Shadow()->Image4->Canvas().Surface(), left.Shadow2), "");
-        EXPECT_EQ(FirstDifference(Shadow()->Image1->Canvas().Surface(),
-                                  ViewOf(left.Picture, 2, left.Shadow1)),
-                  "");
-    }
+    fs::create_directories(Recovery());
+    EntryWriter(Recovery()).Write(left); // written, then its program is gone
+    dialogs.ExpectWarning(kRestoreQuestion, TMsgResult::mrYes);
+    StartRecovery();
+    EXPECT_EQ(EntriesOf(Recovery()).size(), 1u);
+    const std::string name = left.FileName;
+    EXPECT_EQ(ChildNames(FrameForTests()), (std::vector<std::string>{name, name, name}));
+    EXPECT_EQ(FrameForTests()->ActiveMDIChild(), Fish());
+    EXPECT_FALSE(DataSaved);
+    EXPECT_EQ(Fish()->Image2->Canvas().Pixel(5, 5), left.Background);
+    EXPECT_EQ(FirstDifference(Shadow()->Image4->Canvas().Surface(), left.Shadow2), "");
+    EXPECT_EQ(FirstDifference(Shadow()->Image1->Canvas().Surface(),
+                              ViewOf(left.Picture, 2, left.Shadow1)),
+              "");
 }
 
 } // namespace
