@@ -3,6 +3,7 @@
 #include "raster/Platform.h"
 
 #include "raster/Errors.h"
+#include "raster/PosixWrites.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -54,6 +55,21 @@ ReadFile::~ReadFile() {
     }
 }
 
+bool WriteAll(int descriptor, const std::uint8_t* bytes, std::size_t size) {
+    while (size > 0) {
+        const ssize_t written = ::write(descriptor, bytes, size);
+        if (written < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            return false;
+        }
+        bytes += written;
+        size -= static_cast<std::size_t>(written);
+    }
+    return true;
+}
+
 namespace {
 
 // Saving is also done outside velmora-batch (the windows, the tests): the signal is ignored
@@ -61,21 +77,6 @@ namespace {
 void IgnoreFileSizeSignal() {
     static std::once_flag once;
     std::call_once(once, [] { std::signal(SIGXFSZ, SIG_IGN); });
-}
-
-bool WriteAll(int fd, const std::uint8_t* data, std::size_t size) {
-    while (size > 0) {
-        ssize_t written = ::write(fd, data, size);
-        if (written < 0) {
-            if (errno == EINTR) {
-                continue;
-            }
-            return false;
-        }
-        data += written;
-        size -= static_cast<std::size_t>(written);
-    }
-    return true;
 }
 
 // The permissions a new file gets.

@@ -1,6 +1,8 @@
 // The recovery copies on disk: POSIX files, renames, flushes and advisory locks.
 #include "raster/RecoveryStore.h"
 
+#include "raster/PosixWrites.h"
+
 #include <cerrno>
 #include <chrono>
 #include <cstdlib>
@@ -18,21 +20,6 @@ namespace {
 
 [[noreturn]] void Fail(int error, const std::string& what) {
     throw std::system_error(error, std::generic_category(), what);
-}
-
-bool WriteAll(int descriptor, const std::uint8_t* bytes, std::size_t size) {
-    while (size > 0) {
-        const ssize_t written = ::write(descriptor, bytes, size);
-        if (written < 0) {
-            if (errno == EINTR) {
-                continue;
-            }
-            return false;
-        }
-        bytes += written;
-        size -= static_cast<std::size_t>(written);
-    }
-    return true;
 }
 
 // A rename is only lasting once the folder holding it is flushed too.
@@ -81,7 +68,7 @@ void WriteFileAtomically(const fs::path& target, const std::uint8_t* bytes, std:
     if (descriptor < 0) {
         Fail(errno, temporary);
     }
-    bool ok = WriteAll(descriptor, bytes, size) && ::fsync(descriptor) == 0;
+    bool ok = platform::WriteAll(descriptor, bytes, size) && ::fsync(descriptor) == 0;
     int error = errno;
     if (::close(descriptor) != 0 && ok) {
         ok = false;
