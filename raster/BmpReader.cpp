@@ -407,14 +407,7 @@ ByteStore ReadFileStart(const std::string& path, std::uint64_t limit, std::uint6
 }
 
 TBitmap ReadBmpFile(const std::string& path) {
-    std::uint64_t fileSize = 0;
-    const ByteStore bytes = ReadFileStart(path, kMaxUsefulFileBytes, &fileSize);
-    try {
-        return DecodeBmp(bytes.data(), bytes.size());
-    } catch (EVelmoraError& error) {
-        error.SetFile(path);
-        throw;
-    }
+    return DecodeFileStart(path, kMaxUsefulFileBytes, DecodeBmp);
 }
 
 std::optional<BmpFileSize> PeekBmpFile(const std::string& path) {

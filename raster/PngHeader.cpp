@@ -87,14 +87,7 @@ constexpr std::uint64_t kMaxUsefulPngBytes = (std::uint64_t{1} << 31) + (std::ui
 } // namespace
 
 LoadedPicture ReadPngFile(const std::string& path) {
-    std::uint64_t fileSize = 0;
-    const ByteStore bytes = ReadFileStart(path, kMaxUsefulPngBytes, &fileSize);
-    try {
-        return DecodePng(bytes.data(), bytes.size());
-    } catch (EVelmoraError& error) {
-        error.SetFile(path);
-        throw;
-    }
+    return DecodeFileStart(path, kMaxUsefulPngBytes, DecodePng);
 }
 
 std::optional<BmpFileSize> PeekPngFile(const std::string& path) {
