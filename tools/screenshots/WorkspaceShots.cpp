@@ -10,7 +10,10 @@
 #include "support/GuiTestSupport.h"
 #include "support/MouseStrokes.h"
 
+#include <QAction>
 #include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
 #include <QPainter>
 #include <QPixmap>
 #include <QPushButton>
@@ -82,6 +85,17 @@ bool OpenWorkspaceOn(const std::string& path) {
     }
     gui_test::RunPostedEvents();
     return Form1->MDIChildCount() == 3;
+}
+
+QMenu* OpenFrameMenu(const char* name) {
+    QMenuBar* bar = Form1->MenuBarView();
+    for (QAction* action : bar->actions()) {
+        if (action->menu() && action->menu()->objectName() == name) {
+            bar->setActiveAction(action);
+            return action->menu();
+        }
+    }
+    return nullptr;
 }
 
 QWidget* StillOfFrameAndFree(TForm* floating, QWidget* popup) {

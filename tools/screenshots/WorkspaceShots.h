@@ -6,6 +6,7 @@
 #include <QWidget>
 #include <string>
 
+class QMenu;
 class TForm;
 class TMDIShadow;
 
@@ -19,6 +20,10 @@ bool OpenWorkspaceOn(const std::string& path);
 // window such as the pen window, when shown) and then `popup` (an open menu) drawn where they
 // stand over it. Frees every child, hides both and gives the frame its size back.
 QWidget* StillOfFrameAndFree(TForm* floating = nullptr, QWidget* popup = nullptr);
+
+// Opens the menu of that object name from the frame's menu bar (which shows the active child's
+// menus), as a click on its title would; the menu, or nullptr when the bar has none of that name.
+QMenu* OpenFrameMenu(const char* name);
 
 // Picks the background, raises the shadow editor as the fish window's button does and paints two
 // shadow patterns that differ, so the preview has something to alternate. The editor, or nullptr.

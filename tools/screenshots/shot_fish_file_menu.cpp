@@ -3,9 +3,7 @@
 #include "screenshots/Screenshots.h"
 #include "screenshots/WorkspaceShots.h"
 
-#include <QAction>
 #include <QMenu>
-#include <QMenuBar>
 
 namespace {
 TRegisterScreenshot fishFileMenu{"fish-file-menu", []() -> QWidget* {
@@ -13,14 +11,7 @@ TRegisterScreenshot fishFileMenu{"fish-file-menu", []() -> QWidget* {
                                          return nullptr;
                                      }
                                      // The frame's menu bar shows the fish window's menu.
-                                     QMenuBar* bar = Form1->MenuBarView();
-                                     for (QAction* action : bar->actions()) {
-                                         if (action->menu() &&
-                                             action->menu()->objectName() == "File1") {
-                                             bar->setActiveAction(action);
-                                             return StillOfFrameAndFree(nullptr, action->menu());
-                                         }
-                                     }
-                                     return nullptr;
+                                     QMenu* menu = OpenFrameMenu("File1");
+                                     return menu ? StillOfFrameAndFree(nullptr, menu) : nullptr;
                                  }};
 } // namespace

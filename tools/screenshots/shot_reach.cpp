@@ -12,9 +12,7 @@
 #include "screenshots/WorkspaceShots.h"
 #include "support/GuiTestSupport.h"
 
-#include <QAction>
 #include <QMenu>
-#include <QMenuBar>
 
 namespace {
 
@@ -63,15 +61,8 @@ TRegisterScreenshot viewMenu{"view-menu", []() -> QWidget* {
                                      return nullptr;
                                  }
                                  fish->ClientArea()->SetZoom(400);
-                                 QMenuBar* bar = Form1->MenuBarView();
-                                 for (QAction* action : bar->actions()) {
-                                     if (action->menu() &&
-                                         action->menu()->objectName() == "View1") {
-                                         bar->setActiveAction(action);
-                                         return StillOfFrameAndFree(nullptr, action->menu());
-                                     }
-                                 }
-                                 return nullptr;
+                                 QMenu* menu = OpenFrameMenu("View1");
+                                 return menu ? StillOfFrameAndFree(nullptr, menu) : nullptr;
                              }};
 
 } // namespace

@@ -6,9 +6,7 @@
 #include "shadow/Unit3.h"
 #include "shadow/Unit6.h"
 
-#include <QAction>
 #include <QMenu>
-#include <QMenuBar>
 
 namespace {
 TRegisterScreenshot shadowEditMenu{"shadow-edit-menu", []() -> QWidget* {
@@ -22,14 +20,7 @@ TRegisterScreenshot shadowEditMenu{"shadow-edit-menu", []() -> QWidget* {
                                        editor->Undo1->trigger();
                                        // The frame's menu bar shows the editor's menu; its Edit
                                        // item opens the menu.
-                                       QMenuBar* bar = Form1->MenuBarView();
-                                       for (QAction* action : bar->actions()) {
-                                           if (action->menu() &&
-                                               action->menu()->objectName() == "Edit1") {
-                                               bar->setActiveAction(action);
-                                               return StillOfFrameAndFree(Form3, action->menu());
-                                           }
-                                       }
-                                       return nullptr;
+                                       QMenu* menu = OpenFrameMenu("Edit1");
+                                       return menu ? StillOfFrameAndFree(Form3, menu) : nullptr;
                                    }};
 } // namespace

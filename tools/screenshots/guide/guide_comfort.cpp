@@ -9,9 +9,7 @@
 #include "support/GuiTestSupport.h"
 #include "support/MouseStrokes.h"
 
-#include <QAction>
 #include <QMenu>
-#include <QMenuBar>
 #include <QPainter>
 #include <QTest>
 
@@ -44,24 +42,19 @@ void ComfortJourney(TGuidePictures& out) {
 
     area->SetZoom(100);
     editor->Undo1->trigger();
-    QMenuBar* bar = Form1->MenuBarView();
-    for (QAction* action : bar->actions()) {
-        if (action->menu() && action->menu()->objectName() == "Edit1") {
-            bar->setActiveAction(action);
-            gui_test::RunPostedEvents();
-            QImage still = FrameStill();
-            QMenu* menu = action->menu();
-            const QPoint at = menu->geometry().topLeft() - Form1->geometry().topLeft();
-            QPainter(&still).drawImage(at, menu->grab().toImage());
-            const QRect editorRect(editor->mapTo(Form1, QPoint(0, 0)), editor->size());
-            const QRect shown(QPoint(0, 0),
-                              QPoint(editorRect.right(), at.y() + menu->height() + 110));
-            menu->hide();
-            out.Put("shadow-edit-menu", still.copy(shown.intersected(still.rect())));
-            return;
-        }
+    QMenu* menu = OpenFrameMenu("Edit1");
+    if (!menu) {
+        out.Put("shadow-edit-menu", {});
+        return;
     }
-    out.Put("shadow-edit-menu", {});
+    gui_test::RunPostedEvents();
+    QImage still = FrameStill();
+    const QPoint at = menu->geometry().topLeft() - Form1->geometry().topLeft();
+    QPainter(&still).drawImage(at, menu->grab().toImage());
+    const QRect editorRect(editor->mapTo(Form1, QPoint(0, 0)), editor->size());
+    const QRect shown(QPoint(0, 0), QPoint(editorRect.right(), at.y() + menu->height() + 110));
+    menu->hide();
+    out.Put("shadow-edit-menu", still.copy(shown.intersected(still.rect())));
 }
 
 TRegisterJourney comfortJourney{"comfort", ComfortJourney};
